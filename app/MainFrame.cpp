@@ -1,0 +1,242 @@
+#include "app/MainFrame.h"
+
+#include "app/StatusPanels.h"
+#include "app/Toolbar.h"
+#include "documents/DocumentWindow.h"
+#include "documents/FileCommands.h"
+#include "documents/FileDialog.h"
+#include "documents/Printing.h"
+#include "app/Prompts.h"
+#include "editing/EditCommands.h"
+#include "editing/FindDialog.h"
+#include "settings/RecentFiles.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFontDatabase>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+// The pictures live in the program's library: register them before first use.
+static void initResources() { Q_INIT_RESOURCE(resources); }
+
+namespace quillora {
+
+int TwipsX(const QWidget *widget, int twips) { return qRound(twips * widget->logicalDpiX() / 1440.0); }
+int TwipsY(const QWidget *widget, int twips) { return qRound(twips * widget->logicalDpiY() / 1440.0); }
+
+MainFrame::MainFrame()
+    : m_families((initResources(), QFontDatabase::families())),
+      m_mdi(new QMdiArea(this)),
+      m_panels(new StatusPanels(this)),
+      m_toolbar(new Toolbar(this)),
+      m_fileDialog(new FileDialog(this)),
+      m_printer(std::make_unique<PrintJob>()),
+      m_terminate([] { QCoreApplication::exit(0); }) {
+  setObjectName(QStringLiteral("frmMDI"));
+  setWindowTitle(QString::fromLatin1(text::AppTitle));
+  setWindowIcon(QIcon(QStringLiteral(":/icons/quillora.svg")));
+
+  auto *central = new QWidget(this);
+  auto *layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(m_toolbar);
+  layout->addWidget(m_mdi, 1);
+  setCentralWidget(central);
+  setStatusBar(m_panels);
+  m_mdi->setObjectName(QStringLiteral("mdiArea"));
+
+  m_menus = std::make_unique<MenuTrees>(this, FrameTrees(), [this](Command c, int index, int language) {
+    runCommand(c, index, language);
+  });
+  for (QMenu *options : m_menus->optionsMenus())
+    connect(options, &QMenu::aboutToShow, this, [this] { refreshToolbarCheck(*m_menus); });
+  showMenusOf(m_menus.get());
+
+  connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainFrame::onSubWindowActivated);
+  connect(m_toolbar, &Toolbar::newClicked, this, [this] { NewDocument(*this); });
+  connect(m_toolbar, &Toolbar::openClicked, this, [this] { OpenDocumentCommand(*this); });
+  connect(m_toolbar, &Toolbar::saveClicked, this, [this] {
+    DocumentWindow *window = activeDocument();
+    if (!window) return;
+    const QString name = AskSaveFileName(*this, QString());
+    if (!name.isEmpty()) WriteDocumentFile(*window, name);
+  });
+  connect(m_toolbar, &Toolbar::findClicked, this, [this] { ToolbarFindCommand(*this); });
+  connect(m_toolbar, &Toolbar::printClicked, this, [this] {
+    if (DocumentWindow *window = activeDocument()) PrintCommand(*window);
+  });
+  connect(m_toolbar, &Toolbar::cutClicked, this, [this] { CutSelection(*this); });
+  connect(m_toolbar, &Toolbar::copyClicked, this, [this] { CopySelection(*this); });
+  connect(m_toolbar, &Toolbar::pasteClicked, this, [this] { PasteClipboard(*this); });
+
+  // The client area at first show, in twips.
+  resize(TwipsX(this, 10125), TwipsY(this, 6870) + menuBar()->sizeHint().height() + m_panels->sizeHint().height());
+  move(TwipsX(this, 1770), TwipsY(this, 3165));
+}
+
+MainFrame::~MainFrame() {
+  m_tearingDown = true;
+  if (m_findDialog) delete m_findDialog.data();
+  // Document windows go before the tables and menus they refer to.
+  const auto subs = m_mdi->subWindowList();
+  for (QMdiSubWindow *sub : subs) delete sub;
+}
+
+void MainFrame::startUp() {
+  show();
+  QDir::setCurrent(QCoreApplication::applicationDirPath());
+  m_documents.initialise();
+  DocumentWindow *first = CreateDocumentWindow(*this, 1, QString::fromLatin1(text::Untitled));
+  m_documents.state(1).Changed = false;
+  showDocumentWindow(first);
+  m_panels->refresh();
+  RefreshRecentFileMenus();
+  m_search.FindDirection = 1;
+}
+
+DocumentWindow *MainFrame::activeDocument() const {
+  QMdiSubWindow *sub = m_mdi->currentSubWindow();
+  return sub ? qobject_cast<DocumentWindow *>(sub->widget()) : nullptr;
+}
+
+QList<DocumentWindow *> MainFrame::documentWindows() const {
+  QList<DocumentWindow *> windows;
+  for (QMdiSubWindow *sub : m_mdi->subWindowList(QMdiArea::CreationOrder))
+    if (auto *window = qobject_cast<DocumentWindow *>(sub->widget())) windows.append(window);
+  return windows;
+}
+
+void MainFrame::addDocumentWindow(DocumentWindow *window) {
+  QMdiSubWindow *sub = m_mdi->addSubWindow(window);
+  sub->setAttribute(Qt::WA_DeleteOnClose);
+  sub->setWindowIcon(window->windowIcon());
+  // The system menu's own keys (Ctrl+W, Ctrl+F4 …) would make our shortcuts ambiguous.
+  if (QMenu *system = sub->systemMenu())
+    for (QAction *action : system->actions()) action->setShortcut(QKeySequence());
+  // A minimised window comes to the front.
+  connect(sub, &QMdiSubWindow::windowStateChanged, sub, [sub](Qt::WindowStates, Qt::WindowStates now) {
+    if (now & Qt::WindowMinimized) sub->raise();
+  });
+}
+
+void MainFrame::showDocumentWindow(DocumentWindow *window) {
+  QMdiSubWindow *sub = window->subWindow();
+  sub->show();
+  m_mdi->setActiveSubWindow(sub);
+  window->Text1()->setFocus();
+  showMenusOf(&window->menus());
+}
+
+void MainFrame::documentClosed(DocumentWindow &window) {
+  m_documents.state(window.number()).Closed = true;
+  if (m_menusShown == &window.menus()) m_menusShown = nullptr;
+  if (!m_documents.AnyDocumentOpen()) {
+    hideDocumentButtons();
+    m_documents.NoDocumentsOpen = true;
+    RefreshRecentFileMenus();
+    showMenusOf(m_menus.get());
+  }
+}
+
+void MainFrame::showDocumentButtons() { m_toolbar->setDocumentButtonsVisible(true); }
+void MainFrame::hideDocumentButtons() { m_toolbar->setDocumentButtonsVisible(false); }
+
+void MainFrame::showMenusOf(MenuTrees *trees) {
+  if (!trees || m_menusShown == trees) return;
+  QMenuBar *bar = menuBar();
+  bar->setUpdatesEnabled(false);
+  bar->clear();
+  bar->addActions(trees->menuBarActions());
+  bar->setUpdatesEnabled(true);
+  m_menusShown = trees;
+}
+
+void MainFrame::onSubWindowActivated(QMdiSubWindow *sub) {
+  if (m_tearingDown) return;
+  if (!sub) sub = m_mdi->currentSubWindow();
+  auto *window = sub ? qobject_cast<DocumentWindow *>(sub->widget()) : nullptr;
+  if (window && !m_documents.state(window->number()).Closed) showMenusOf(&window->menus());
+}
+
+void MainFrame::toolbarToggle(MenuTrees &window, bool isFrame) {
+  QAction *check = window.action(English, "mnuOToolbar");
+  check->setChecked(!check->isChecked());
+  if (!isFrame) m_menus->action(English, "mnuOToolbar")->setChecked(check->isChecked());
+  m_toolbar->setVisible(check->isChecked());
+}
+
+void MainFrame::refreshToolbarCheck(MenuTrees &window) {
+  window.action(English, "mnuOToolbar")->setChecked(m_toolbar->isVisible());
+}
+
+void MainFrame::switchLanguage(MenuTrees &window, int tree, int chosen) {
+  // One repaint of the menu bar for the whole switch.
+  QMenuBar *bar = menuBar();
+  bar->setUpdatesEnabled(false);
+  SwitchLanguage(window, tree, chosen, *m_panels, CurrentLanguage);
+  bar->setUpdatesEnabled(true);
+}
+
+void MainFrame::openRecentEntry(MenuTrees &window, int index) {
+  for (QAction *entry : window.items(English, Command::RecentFile))
+    if (entry->property("index").toInt() == index) LoadDocumentFile(*this, entry->text());
+  RefreshRecentFileMenus();
+}
+
+void MainFrame::runCommand(Command command, int index, int language) {
+  switch (command) {
+    case Command::New: NewDocument(*this); break;
+    case Command::Open: OpenDocumentCommand(*this); break;
+    case Command::Exit: endProgram(); break;
+    case Command::Toolbar: toolbarToggle(*m_menus, true); break;
+    case Command::Language: switchLanguage(*m_menus, language, index); break;
+    case Command::RecentFile: openRecentEntry(*m_menus, index); break;
+    default: break;
+  }
+}
+
+FindDialog *MainFrame::findDialog(bool create) {
+  if (!m_findDialog && create) m_findDialog = new FindDialog(*this);
+  return m_findDialog;
+}
+
+void MainFrame::raiseFindDialog() {
+  if (m_findDialog && m_findDialog->isVisible()) m_findDialog->raise();
+}
+
+void MainFrame::endProgram() {
+  const QString error = m_printer->finish();
+  if (!error.isEmpty())
+    MsgBox(this, QStringLiteral("The printed text could not be handed to the printer. ") + error, msg::Exclamation);
+  m_terminate();
+}
+
+void MainFrame::closeEvent(QCloseEvent *event) {
+  // Every document is asked first; one refusal keeps everything open.
+  const QList<DocumentWindow *> windows = documentWindows();
+  for (DocumentWindow *window : windows) {
+    if (!QueryClose(*window)) {
+      event->ignore();
+      return;
+    }
+  }
+  for (DocumentWindow *window : windows) {
+    window->approveClose();
+    window->closeDocument();
+  }
+  if (m_documents.AnyDocumentOpen()) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  endProgram();
+}
+
+}  // namespace quillora

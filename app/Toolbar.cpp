@@ -1,0 +1,127 @@
+#include "app/Toolbar.h"
+
+#include "app/MainFrame.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSvgRenderer>
+
+namespace quillora {
+
+namespace {
+
+struct ButtonDef {
+  const char *name;
+  int left;  // twips
+  const char *released;
+  const char *pressed;
+  void (Toolbar::*signal)();
+  const char *accessibleName;
+};
+
+const ButtonDef Buttons[] = {
+    {"imgFileNewButton", 0, "imgFileNewButtonUp", "imgFileNewButtonDn", &Toolbar::newClicked, "New"},
+    {"imgFileOpenButton", 360, "imgFileOpenButtonUp", "imgFileOpenButtonDn", &Toolbar::openClicked, "Open"},
+    {"imgFileSaveButton", 720, "imgFileSaveButtonUp", "imgFileSaveButtonDn", &Toolbar::saveClicked, "Save"},
+    {"imgViewBtn", 1200, "imgViewBtnUp", "imgViewBtnDwn", &Toolbar::findClicked, "Find"},
+    {"imgPrintBtn", 1680, "imgPrintBtnUp", "imgPrintBtnDwn", &Toolbar::printClicked, "Print"},
+    {"imgCutButton", 2160, "imgCutButtonUp", "imgCutButtonDn", &Toolbar::cutClicked, "Cut"},
+    {"imgCopyButton", 2520, "imgCopyButtonUp", "imgCopyButtonDn", &Toolbar::copyClicked, "Copy"},
+    {"imgPasteButton", 2880, "imgPasteButtonUp", "imgPasteButtonDn", &Toolbar::pasteClicked, "Paste"},
+};
+
+// Hidden in this order when the last document closes; shown in the other.
+const char *const DocumentButtons[] = {"imgCutButton", "imgCopyButton", "imgPasteButton",
+                                       "imgViewBtn",   "imgPrintBtn",   "imgFileSaveButton"};
+
+constexpr int ButtonTwips = 480;
+constexpr int StripTwips = 645;
+
+QPixmap picture(const QString &name, int size, qreal dpr) {
+  QPixmap pixmap(QSize(size, size) * dpr);
+  pixmap.setDevicePixelRatio(dpr);
+  pixmap.fill(Qt::transparent);
+  QSvgRenderer renderer(QStringLiteral(":/toolbar/%1.svg").arg(name));
+  QPainter painter(&pixmap);
+  renderer.render(&painter, QRectF(0, 0, size, size));
+  return pixmap;
+}
+
+// A hidden picture holder.
+QLabel *holder(QWidget *parent, const char *name, int size, qreal dpr) {
+  auto *label = new QLabel(parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setPixmap(picture(label->objectName(), size, dpr));
+  label->hide();
+  return label;
+}
+
+}  // namespace
+
+ImageButton::ImageButton(QWidget *parent, const QString &name, QLabel *released, QLabel *pressed)
+    : QLabel(parent), m_released(released), m_pressed(pressed) {
+  setObjectName(name);
+  setPixmap(released->pixmap());
+}
+
+void ImageButton::showPicture(bool pressed) {
+  m_pressedShown = pressed;
+  setPixmap((pressed ? m_pressed : m_released)->pixmap());
+}
+
+bool ImageButton::isInside(const QPointF &p) const {
+  // The right and bottom edges count as inside, and so do the left and top.
+  return p.x() >= 0 && p.x() <= width() && p.y() >= 0 && p.y() <= height();
+}
+
+void ImageButton::mousePressEvent(QMouseEvent *event) {
+  showPicture(true);
+  event->accept();
+}
+
+void ImageButton::mouseMoveEvent(QMouseEvent *event) {
+  // Only while the left button alone is held.
+  if (event->buttons() == Qt::LeftButton) showPicture(isInside(event->position()));
+  event->accept();
+}
+
+void ImageButton::mouseReleaseEvent(QMouseEvent *event) {
+  showPicture(false);
+  event->accept();
+  if (event->button() == Qt::LeftButton && event->buttons() == Qt::NoButton && isInside(event->position())) {
+    repaint();  // the released picture shows before the command runs
+    emit clicked();
+  }
+}
+
+Toolbar::Toolbar(QWidget *parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("picToolbar"));
+  setFixedHeight(TwipsY(this, StripTwips));
+  const int size = TwipsX(this, ButtonTwips);
+  const qreal dpr = devicePixelRatioF();
+  for (const ButtonDef &def : Buttons) {
+    QLabel *released = holder(this, def.released, size, dpr);
+    QLabel *pressed = holder(this, def.pressed, size, dpr);
+    auto *button = new ImageButton(this, QString::fromLatin1(def.name), released, pressed);
+    button->setGeometry(TwipsX(this, def.left), 0, size, size);
+    button->setAccessibleName(QString::fromLatin1(def.accessibleName));
+    connect(button, &ImageButton::clicked, this, def.signal);
+    m_buttons.append(button);
+  }
+}
+
+ImageButton *Toolbar::button(const char *name) const {
+  return findChild<ImageButton *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+}
+
+void Toolbar::setDocumentButtonsVisible(bool visible) {
+  if (visible) {
+    for (const char *name : {"imgCutButton", "imgCopyButton", "imgPasteButton", "imgFileSaveButton", "imgViewBtn",
+                             "imgPrintBtn"})
+      button(name)->show();
+  } else {
+    for (const char *name : DocumentButtons) button(name)->hide();
+  }
+}
+
+}  // namespace quillora

@@ -1,0 +1,56 @@
+#pragma once
+// The picture toolbar: eight image buttons that show a pressed picture while
+// a mouse button holds them, and run their command on a click.
+
+#include <QLabel>
+#include <QPixmap>
+
+namespace quillora {
+
+class ImageButton : public QLabel {
+  Q_OBJECT
+ public:
+  ImageButton(QWidget *parent, const QString &name, QLabel *released, QLabel *pressed);
+  bool showsPressed() const { return m_pressedShown; }
+
+ signals:
+  void clicked();
+
+ protected:
+  void mousePressEvent(QMouseEvent *event) override;
+  void mouseMoveEvent(QMouseEvent *event) override;
+  void mouseReleaseEvent(QMouseEvent *event) override;
+
+ private:
+  void showPicture(bool pressed);
+  bool isInside(const QPointF &point) const;
+
+  QLabel *m_released;
+  QLabel *m_pressed;
+  bool m_pressedShown = false;
+};
+
+class Toolbar : public QWidget {
+  Q_OBJECT
+ public:
+  explicit Toolbar(QWidget *parent);
+
+  ImageButton *button(const char *name) const;
+  // Cut, Copy, Paste, Find, Print and Save: hidden while no document is open.
+  void setDocumentButtonsVisible(bool visible);
+
+ signals:
+  void newClicked();
+  void openClicked();
+  void saveClicked();
+  void findClicked();
+  void printClicked();
+  void cutClicked();
+  void copyClicked();
+  void pasteClicked();
+
+ private:
+  QList<ImageButton *> m_buttons;
+};
+
+}  // namespace quillora

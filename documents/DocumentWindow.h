@@ -1,0 +1,72 @@
+#pragma once
+// The document window: one text in its edit control, the five menu trees,
+// and the document's file identity (path, encoding, line-break style).
+
+#include "documents/TextFile.h"
+#include "languages/MenuTrees.h"
+
+#include <QWidget>
+#include <memory>
+
+class QMdiSubWindow;
+
+namespace quillora {
+
+class EditControl;
+class MainFrame;
+
+class DocumentWindow : public QWidget {
+  Q_OBJECT
+ public:
+  DocumentWindow(MainFrame &frame, int number);
+  ~DocumentWindow() override;
+
+  // The document number, also kept as decimal text in the "tag" property.
+  int number() const { return m_number; }
+  EditControl *Text1() const { return m_text; }
+  MenuTrees &menus() { return *m_menus; }
+  MainFrame &frame() const { return m_frame; }
+  QMdiSubWindow *subWindow() const;
+
+  QString caption() const { return windowTitle(); }
+  void setCaption(const QString &caption) { setWindowTitle(caption); }
+  // Untitled: the caption's first 8 characters are "Untitled".
+  bool isUntitled() const;
+
+  // The file the document was opened from or last saved to, exactly as named.
+  QString path() const { return m_path; }
+  void setPath(const QString &path) { m_path = path; }
+  TextFormat &format() { return m_format; }
+
+  bool changed() const;
+  void setChanged(bool changed);
+
+  // Closes the window, after the save question unless the close was approved.
+  bool closeDocument();
+  // The frame asked the save question already for this close.
+  void approveClose() { m_closeApproved = true; }
+
+  void runCommand(Command command, int index, int language);
+
+ protected:
+  void closeEvent(QCloseEvent *event) override;
+
+ private:
+  void fillWindowList();
+  void onSizeItem(int language, int index);
+
+  MainFrame &m_frame;
+  const int m_number;
+  EditControl *m_text;
+  std::unique_ptr<MenuTrees> m_menus;
+  QString m_path;
+  TextFormat m_format;
+  bool m_closeApproved = false;
+};
+
+// Creates the window of a slot inside the frame, not yet shown.
+DocumentWindow *CreateDocumentWindow(MainFrame &frame, int number, const QString &caption);
+// New: a new untitled document in the lowest free slot.
+void NewDocument(MainFrame &frame);
+
+}  // namespace quillora

@@ -1,0 +1,138 @@
+#include "documents/FileCommands.h"
+
+#include "app/MainFrame.h"
+#include "app/Prompts.h"
+#include "documents/DocumentWindow.h"
+#include "documents/FileDialog.h"
+#include "documents/TextFile.h"
+#include "editing/EditControl.h"
+#include "settings/RecentFiles.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+namespace quillora {
+
+namespace {
+
+// The hourglass while a file is read or written.
+class WaitCursor {
+ public:
+  WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor &) = delete;
+  WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+QStringList recentEntryCaptions(MainFrame &frame) {
+  QStringList captions;
+  for (QAction *entry : frame.menus().items(English, Command::RecentFile)) captions.append(entry->text());
+  return captions;
+}
+
+}  // namespace
+
+void OpenDocumentCommand(MainFrame &frame) {
+  FileDialog &dialog = frame.CMDialog1();
+  dialog.FileName.clear();
+  if (!dialog.ShowOpen()) return;
+  const QString name = dialog.FileName;
+  if (QFileInfo(name).size() > OpenSizeLimit) {
+    MsgBox(&frame, QString::fromLatin1(text::FileTooLarge));
+    return;
+  }
+  LoadDocumentFile(frame, name);
+  UpdateRecentFiles(name, recentEntryCaptions(frame));
+  DocumentTable &documents = frame.documents();
+  if (documents.NoDocumentsOpen && documents.AnyDocumentOpen()) {
+    frame.showDocumentButtons();
+    documents.NoDocumentsOpen = false;
+  }
+}
+
+DocumentWindow *LoadDocumentFile(MainFrame &frame, const QString &name) {
+  // The whole file is read before any window exists: a file that cannot be
+  // read in full leaves no window behind.
+  std::optional<QByteArray> bytes;
+  {
+    WaitCursor wait;
+    bytes = ReadWholeFile(name);
+  }
+  if (!bytes) {
+    MsgBox(&frame, QString::fromLatin1(text::CantOpenFile) + name);
+    return nullptr;
+  }
+  WaitCursor wait;
+  DecodedText decoded = DecodeText(*bytes);
+  const int i = frame.documents().AcquireDocumentSlot();
+  DocumentWindow *window = CreateDocumentWindow(frame, i, name.toUpper());
+  window->setPath(name);
+  window->format() = decoded.format;
+  window->Text1()->setLineBreak(decoded.format.lineBreak);
+  window->Text1()->setPlainText(decoded.text);
+  window->setChanged(false);
+  frame.showDocumentWindow(window);
+  return window;
+}
+
+QString AskSaveFileName(MainFrame &frame, const QString &proposed) {
+  FileDialog &dialog = frame.CMDialog1();
+  dialog.FileName = proposed;
+  return dialog.ShowSave() ? dialog.FileName : QString();
+}
+
+bool WriteDocumentFile(DocumentWindow &window, const QString &name) {
+  TextFormat format = window.format();
+  QString error;
+  {
+    WaitCursor wait;
+    const QByteArray bytes = EncodeText(window.Text1()->text(), format);
+    error = WriteWholeFile(name, bytes);
+  }
+  if (!error.isEmpty()) {
+    MsgBox(&window.frame(), error, msg::Exclamation);
+    return false;
+  }
+  window.format() = format;
+  window.setPath(name);
+  window.setCaption(name.toUpper());
+  window.setChanged(false);
+  return true;
+}
+
+void SaveCommand(DocumentWindow &window) {
+  // A titled document is written to the exact path it came from; the
+  // caption only shows that path in capitals.
+  const QString name = window.isUntitled() ? AskSaveFileName(window.frame(), QString()) : window.path();
+  if (!name.isEmpty()) WriteDocumentFile(window, name);
+}
+
+void SaveAsCommand(DocumentWindow &window) {
+  const QString proposed = window.isUntitled() ? QString::fromLatin1(text::SaveAsProposal) : window.path();
+  const QString name = AskSaveFileName(window.frame(), proposed);
+  if (name.isEmpty()) return;
+  WriteDocumentFile(window, name);
+  UpdateRecentFiles(name, recentEntryCaptions(window.frame()));
+}
+
+bool QueryClose(DocumentWindow &window) {
+  if (!window.changed()) return true;
+  MainFrame &frame = window.frame();
+  const QString question = QString::fromLatin1(text::TextChangedBefore) + window.caption() +
+                           QString::fromLatin1(text::TextChangedAfter) + QStringLiteral("\n\r") +
+                           QString::fromLatin1(text::SaveChangesQuestion);
+  switch (MsgBox(&frame, question, msg::YesNoCancel + msg::Exclamation, frame.windowTitle())) {
+    case msg::Yes: {
+      // A save that does not happen keeps the window open: nothing is lost.
+      const QString name = window.isUntitled()
+                               ? AskSaveFileName(frame, QString::fromLatin1(text::SaveQuestionProposal))
+                               : window.path();
+      return !name.isEmpty() && WriteDocumentFile(window, name);
+    }
+    case msg::No: return true;
+    default: return false;
+  }
+}
+
+}  // namespace quillora

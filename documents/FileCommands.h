@@ -1,0 +1,28 @@
+#pragma once
+// Opening, saving and closing files.
+
+#include <QString>
+
+namespace quillora {
+
+class DocumentWindow;
+class MainFrame;
+
+// Open: asks for a file and opens it in a new window (65000 bytes at most).
+void OpenDocumentCommand(MainFrame &frame);
+// Opens a named file in a new window; nullptr and "Can't open file: " when it
+// cannot be read whole.
+DocumentWindow *LoadDocumentFile(MainFrame &frame, const QString &name);
+// The name chosen in the Save dialog, or empty when the user cancelled.
+QString AskSaveFileName(MainFrame &frame, const QString &proposed);
+// Writes the window's text and one line break; true on success, else the
+// error is shown and the file, the caption and the Changed flag stay.
+bool WriteDocumentFile(DocumentWindow &window, const QString &name);
+void SaveCommand(DocumentWindow &window);
+void SaveAsCommand(DocumentWindow &window);
+// The save question before a window closes; false keeps it open.
+bool QueryClose(DocumentWindow &window);
+
+inline constexpr qint64 OpenSizeLimit = 65000;
+
+}  // namespace quillora

@@ -1,0 +1,90 @@
+#include "documents/Printing.h"
+
+#include "app/MainFrame.h"
+#include "app/Prompts.h"
+#include "documents/DocumentWindow.h"
+#include "editing/EditControl.h"
+
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTextLayout>
+
+#include <cups/cups.h>
+
+namespace quillora {
+
+PrintJob::PrintJob() = default;
+
+PrintJob::~PrintJob() {
+  if (m_painter) finish();
+}
+
+QString PrintJob::open() {
+  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  if (info.isNull()) return QStringLiteral("There is no default printer.");
+  m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+  m_painter = std::make_unique<QPainter>();
+  if (!m_painter->begin(m_printer.get())) {
+    m_painter.reset();
+    m_printer.reset();
+    return QStringLiteral("The printer %1 cannot start a print job.").arg(info.printerName());
+  }
+  m_y = 0;
+  return {};
+}
+
+void PrintJob::newLine(qreal height) {
+  const qreal pageHeight = m_printer->pageLayout().paintRectPixels(m_printer->resolution()).height();
+  if (m_y + height > pageHeight && m_y > 0) {
+    m_printer->newPage();
+    m_y = 0;
+  }
+}
+
+QString PrintJob::print(const QString &text) {
+  if (!m_painter) {
+    const QString error = open();
+    if (!error.isEmpty()) return error;
+  }
+  const qreal width = m_printer->pageLayout().paintRectPixels(m_printer->resolution()).width();
+  const QFont font(m_painter->font(), m_printer.get());  // the printer's own default font
+  // The text continues on the line after the previous one; long lines wrap
+  // and full pages break.
+  for (const QString &paragraph : ToQtBreaks(text).split(u'\n')) {
+    QTextLayout layout(paragraph, font, m_printer.get());
+    layout.beginLayout();
+    qreal y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+      line.setLineWidth(width);
+      line.setPosition(QPointF(0, y));
+      y += line.height();
+    }
+    layout.endLayout();
+    for (int i = 0; i < layout.lineCount(); ++i) {
+      const QTextLine line = layout.lineAt(i);
+      newLine(line.height());
+      line.draw(m_painter.get(), QPointF(0, m_y - line.y()));
+      m_y += line.height();
+    }
+  }
+  return {};
+}
+
+QString PrintJob::finish() {
+  if (!m_painter) return {};
+  m_painter->end();
+  m_painter.reset();
+  m_printer.reset();
+  if (cupsLastError() >= IPP_STATUS_REDIRECTION_OTHER_SITE)
+    return QString::fromUtf8(cupsLastErrorString());
+  return {};
+}
+
+void PrintCommand(DocumentWindow &window) {
+  const QString error = window.frame().printer().print(window.Text1()->text());
+  if (!error.isEmpty())
+    MsgBox(&window.frame(), QStringLiteral("The text cannot be printed. ") + error, msg::Exclamation);
+}
+
+}  // namespace quillora

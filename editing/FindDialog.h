@@ -1,0 +1,51 @@
+#pragma once
+// The modeless Find dialog. Its choices of case and direction take effect at
+// once; Find searches the active document, Cancel remembers the text.
+
+#include <QDialog>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace quillora {
+
+class MainFrame;
+
+class FindDialog : public QDialog {
+  Q_OBJECT
+ public:
+  explicit FindDialog(MainFrame &frame);
+
+  // The dialog's texts in a language (the direction frame keeps its caption
+  // where the language gives none).
+  void setTexts(int language);
+  void setSearchText(const QString &text);
+  void setMatchCase(bool checked);
+  void showAndActivate();
+
+  QLineEdit *searchBox() const { return m_text; }
+  QPushButton *findButton() const { return m_find; }
+
+ protected:
+  void keyPressEvent(QKeyEvent *event) override;
+
+ private:
+  void onFind();
+  void onCancel();
+
+  MainFrame &m_frame;
+  QLabel *m_label;
+  QLineEdit *m_text;
+  QCheckBox *m_case;
+  QGroupBox *m_direction;
+  QRadioButton *m_up;
+  QRadioButton *m_down;
+  QPushButton *m_find;
+  QPushButton *m_cancel;
+};
+
+}  // namespace quillora

@@ -1,0 +1,78 @@
+#include "languages/AboutBox.h"
+
+#include "app/MainFrame.h"
+#include "languages/Catalogue.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+namespace quillora {
+
+AboutBox::AboutBox(QWidget *parent, int language)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+  setObjectName(QStringLiteral("frmAbout"));
+  setModal(true);
+  const AboutTexts &texts = AboutBoxTexts(language);
+  // The English box keeps its own title.
+  setWindowTitle(QString::fromUtf8(AboutBoxTexts(English).title));
+  if (language != English) setWindowTitle(QString::fromUtf8(texts.title));
+
+  auto place = [this](QWidget *w, const char *name, int left, int top, int width, int height) {
+    w->setObjectName(QString::fromLatin1(name));
+    w->setGeometry(TwipsX(this, left), TwipsY(this, top), TwipsX(this, width), TwipsY(this, height));
+  };
+  QFont bold(QStringLiteral("MS Sans Serif"));
+  bold.setBold(true);
+
+  auto *frame = new QFrame(this);
+  place(frame, "fraAbout", 120, 120, 4695, 3255);
+  frame->setFrameShape(QFrame::NoFrame);
+  frame->setAutoFillBackground(true);
+  QPalette grey = frame->palette();
+  grey.setColor(QPalette::Window, QColor(192, 192, 192));
+  grey.setColor(QPalette::WindowText, Qt::black);
+  frame->setPalette(grey);
+
+  auto *picture = new QLabel(frame);
+  place(picture, "Picture1", 360, 360, 495, 495);
+  const int iconSize = qMin(picture->width(), picture->height());
+  picture->setPixmap(QIcon(QStringLiteral(":/icons/quillora.svg")).pixmap(iconSize, iconSize));
+  picture->setAccessibleName(QString::fromLatin1(text::AppTitle));
+
+  auto *name = new QLabel(QString::fromLatin1(text::AppTitle), frame);
+  place(name, "Label1", 1200, 480, 2535, 255);
+  QFont nameFont = bold;
+  nameFont.setPointSizeF(9.75);
+  name->setFont(nameFont);
+
+  auto *lines = new QLabel(QString::fromUtf8(texts.version) + u'\n' + QString::fromUtf8(texts.platform), frame);
+  place(lines, "lblAbout", 1200, 840, 3495, 2415);
+  lines->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+  auto *ok = new QPushButton(QStringLiteral("OK"), this);
+  place(ok, "cmdAbout", 3120, 3720, 1215, 375);
+  QFont buttonFont = bold;
+  buttonFont.setPointSizeF(8.25);
+  ok->setFont(buttonFont);
+  ok->setDefault(true);  // Enter presses it; Esc rejects the box like it
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+  setFixedSize(TwipsX(this, 4980), TwipsY(this, 4350));
+  // Centred on the screen, whatever the frame's position.
+  if (QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+    const QRect area = screen->geometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+  }
+}
+
+void ShowAboutBox(QWidget *parent, int language) {
+  AboutBox box(parent, language);
+  box.exec();
+}
+
+}  // namespace quillora

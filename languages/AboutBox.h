@@ -1,0 +1,17 @@
+#pragma once
+// The About box, in the language of the tree whose About item opened it.
+
+#include <QDialog>
+
+namespace quillora {
+
+class AboutBox : public QDialog {
+  Q_OBJECT
+ public:
+  AboutBox(QWidget *parent, int language);
+};
+
+// Shows a new About box modally and returns when it is closed.
+void ShowAboutBox(QWidget *parent, int language);
+
+}  // namespace quillora

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks to build, run and test Quillora.
+# Usage: scripts/install-deps.sh [--tests]
+set -euo pipefail
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
+  qt6-svg-dev libx11-dev libcups2-dev libgl-dev fonts-dejavu-core)
+run_pkgs=(xvfb xdotool x11-utils imagemagick)
+test_pkgs=(xvfb xdotool x11-utils xdg-utils cups printer-driver-cups-pdf
+  poppler-utils openbox dbus-x11 clang-format)
+
+want=("${build_pkgs[@]}" "${run_pkgs[@]}")
+if [ "${1:-}" = "--tests" ]; then want+=("${test_pkgs[@]}"); fi
+
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,25 @@
+#pragma once
+// The four files most recently opened or saved under a chosen name, kept in
+// the per-user settings store ("VIZIvev", section "Recent Files"). The list is
+// written but never shown: the menu entries keep their placeholders.
+
+#include <QString>
+#include <QStringList>
+
+namespace quillora {
+
+namespace settings {
+// A value of the store; a missing key, or a store that cannot be read, is empty.
+QString GetSetting(const QString &section, const QString &key);
+void SaveSetting(const QString &section, const QString &key, const QString &value);
+}  // namespace settings
+
+// Puts a name at the top of the list unless one of the menu entries' captions
+// already is that name; each stored name moves one place down, an empty slot
+// stopping the shift at it, and the fourth is dropped.
+void UpdateRecentFiles(const QString &name, const QStringList &entryCaptions);
+
+// The menus never show the list: there is nothing to refresh.
+inline void RefreshRecentFileMenus() {}
+
+}  // namespace quillora
