@@ -148,8 +148,8 @@ void MainFrame::documentClosed(DocumentWindow &window) {
 void MainFrame::showDocumentButtons() { m_toolbar->setDocumentButtonsVisible(true); }
 void MainFrame::hideDocumentButtons() { m_toolbar->setDocumentButtonsVisible(false); }
 
-void MainFrame::showMenusOf(MenuTrees *trees) {
-  if (!trees || m_menusShown == trees) return;
+void MainFrame::showMenusOf(MenuTrees *trees, bool force) {
+  if (!trees || (m_menusShown == trees && !force)) return;
   QMenuBar *bar = menuBar();
   bar->setUpdatesEnabled(false);
   bar->clear();
@@ -177,11 +177,9 @@ void MainFrame::refreshToolbarCheck(MenuTrees &window) {
 }
 
 void MainFrame::switchLanguage(MenuTrees &window, int tree, int chosen) {
-  // One repaint of the menu bar for the whole switch.
-  QMenuBar *bar = menuBar();
-  bar->setUpdatesEnabled(false);
+  // The menu bar is filled anew in one repaint.
   SwitchLanguage(window, tree, chosen, *m_panels, CurrentLanguage);
-  bar->setUpdatesEnabled(true);
+  if (m_menusShown == &window) showMenusOf(&window, true);
 }
 
 void MainFrame::openRecentEntry(MenuTrees &window, int index) {

@@ -79,7 +79,7 @@ class MainFrame : public QMainWindow {
 
  private:
   void runCommand(Command command, int index, int language);
-  void showMenusOf(MenuTrees *trees);
+  void showMenusOf(MenuTrees *trees, bool force = false);
   void onSubWindowActivated(QMdiSubWindow *sub);
 
   DocumentTable m_documents;

@@ -91,8 +91,7 @@ const QList<QAction *> &MenuTrees::items(int language, Command command) const {
 
 QList<QAction *> MenuTrees::menuBarActions() const {
   QList<QAction *> actions;
-  for (const auto &top : m_top)
-    for (QMenu *menu : top) actions.append(menu->menuAction());
+  for (QMenu *menu : m_top[static_cast<std::size_t>(m_shown)]) actions.append(menu->menuAction());
   return actions;
 }
 

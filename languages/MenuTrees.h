@@ -25,7 +25,9 @@ class MenuTrees {
 
   MenuTrees(QWidget *owner, const Trees &trees, Handler handler);
 
-  // The top-level menu actions of all five trees, in tree order, for the menu bar.
+  // The top-level menu actions of the shown tree, for the menu bar. The
+  // hidden trees stay out of it: their access keys would clash with the
+  // shown tree's (Alt+E is "&Edit", "&Editer" and "&Edición").
   QList<QAction *> menuBarActions() const;
   const QList<QMenu *> &topMenus(int language) const { return m_top[static_cast<std::size_t>(language)]; }
 

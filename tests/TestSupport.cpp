@@ -1,0 +1,86 @@
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace quillora::test {
+
+ScriptedPrompts::ScriptedPrompts() { setPrompts(this); }
+ScriptedPrompts::~ScriptedPrompts() { setPrompts(nullptr); }
+
+int ScriptedPrompts::messageBox(QWidget *, const QString &text, int code, const QString &title) {
+  messages.append({text, code, title});
+  if (!answers.isEmpty()) return answers.takeFirst();
+  return (code & 0x0f) == msg::YesNoCancel ? msg::Cancel : msg::Ok;
+}
+
+std::optional<QString> ScriptedPrompts::fileName(QWidget *, const FileDialogRequest &request) {
+  requests.append(request);
+  if (files.isEmpty()) return std::nullopt;
+  return files.takeFirst();
+}
+
+namespace {
+QTemporaryDir *settingsDir = nullptr;
+}
+
+void IsolateSettings() {
+  if (!settingsDir) settingsDir = new QTemporaryDir;
+  qputenv("XDG_CONFIG_HOME", settingsDir->path().toLocal8Bit());
+  QStandardPaths::setTestModeEnabled(false);
+}
+
+QString SettingsFile() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "VIZIvev").fileName(); }
+
+Fixture::Fixture() : m_frame(std::make_unique<MainFrame>()) {
+  QFile::remove(SettingsFile());
+  m_frame->setTerminateHook([this] { ++terminated; });
+  m_frame->startUp();
+  QCoreApplication::processEvents();
+}
+
+Fixture::~Fixture() { m_frame.reset(); }
+
+QList<QMenu *> OwnMenus(QWidget *window) { return window->findChildren<QMenu *>(Qt::FindDirectChildrenOnly); }
+
+QAction *Item(QWidget *window, const QString &name, int index) {
+  for (QMenu *menu : OwnMenus(window)) {
+    if (menu->objectName() == name && index < 0) return menu->menuAction();
+    for (QAction *action : menu->findChildren<QAction *>(name))
+      if (index < 0 || action->property("index").toInt() == index) return action;
+  }
+  return nullptr;
+}
+
+void Trigger(QWidget *window, const QString &name, int index) {
+  QAction *action = Item(window, name, index);
+  QVERIFY2(action, qPrintable(QStringLiteral("no item ") + name));
+  QVERIFY2(action->isEnabled(), qPrintable(name + QStringLiteral(" is disabled")));
+  action->trigger();
+  QCoreApplication::processEvents();
+}
+
+QStringList ShownMenuBar(MainFrame &frame) {
+  QStringList names;
+  for (QAction *action : frame.menuBar()->actions())
+    if (action->isVisible()) names.append(action->objectName());
+  return names;
+}
+
+QByteArray ReadFile(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll();
+}
+
+void WriteFile(const QString &path, const QByteArray &bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+}  // namespace quillora::test

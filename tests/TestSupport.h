@@ -1,0 +1,74 @@
+#pragma once
+// Shared helpers for the suites: scripted answers for message boxes and file
+// dialogs, a frame that does not end the test process, and menu look-ups.
+
+#include "app/MainFrame.h"
+#include "app/Prompts.h"
+
+#include <QAction>
+#include <QList>
+#include <QTemporaryDir>
+#include <memory>
+#include <optional>
+
+class QMenu;
+
+namespace quillora::test {
+
+struct ShownMessage {
+  QString text;
+  int code;
+  QString title;
+};
+
+class ScriptedPrompts : public Prompts {
+ public:
+  ScriptedPrompts();
+  ~ScriptedPrompts() override;
+
+  int messageBox(QWidget *parent, const QString &text, int code, const QString &title) override;
+  std::optional<QString> fileName(QWidget *parent, const FileDialogRequest &request) override;
+
+  // Answers are taken in turn; with none left a box answers OK (Cancel for
+  // Yes/No/Cancel) and a file dialog is cancelled.
+  QList<int> answers;
+  QList<std::optional<QString>> files;
+
+  QList<ShownMessage> messages;
+  QList<FileDialogRequest> requests;
+};
+
+// A frame as the program starts it, with the settings store in a fresh folder.
+class Fixture {
+ public:
+  Fixture();
+  ~Fixture();
+  MainFrame &frame() { return *m_frame; }
+  ScriptedPrompts &prompts() { return m_prompts; }
+  int terminated = 0;
+  QString dir() const { return m_dir.path(); }
+  QString path(const QString &name) const { return m_dir.filePath(name); }
+
+ private:
+  QTemporaryDir m_dir;
+  ScriptedPrompts m_prompts;
+  std::unique_ptr<MainFrame> m_frame;
+};
+
+// Points the settings store at a fresh folder; call before any QSettings exists.
+void IsolateSettings();
+QString SettingsFile();
+
+// The top-level menus a window owns (not those of windows inside it).
+QList<QMenu *> OwnMenus(QWidget *window);
+// An item of a window by objectName (and array index).
+QAction *Item(QWidget *window, const QString &name, int index = -1);
+// Triggers an item; fails the test when it does not exist, is hidden in a
+// shown tree or disabled.
+void Trigger(QWidget *window, const QString &name, int index = -1);
+// The objectNames of the visible top-level menus in the frame's menu bar.
+QStringList ShownMenuBar(MainFrame &frame);
+QByteArray ReadFile(const QString &path);
+void WriteFile(const QString &path, const QByteArray &bytes);
+
+}  // namespace quillora::test
