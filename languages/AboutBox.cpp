@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 
 namespace quillora {
 
@@ -63,11 +64,14 @@ AboutBox::AboutBox(QWidget *parent, int language)
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
   setFixedSize(TwipsX(this, 4980), TwipsY(this, 4350));
-  // Centred on the screen, whatever the frame's position.
-  if (QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
-    const QRect area = screen->geometry();
-    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-  }
+}
+
+void AboutBox::showEvent(QShowEvent *event) {
+  QDialog::showEvent(event);
+  // Centred on the screen, border included, whatever the frame's position.
+  const QRect area = screen()->geometry();
+  const QSize outer = frameGeometry().size();
+  move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
 }
 
 void ShowAboutBox(QWidget *parent, int language) {

@@ -9,6 +9,9 @@ class AboutBox : public QDialog {
   Q_OBJECT
  public:
   AboutBox(QWidget *parent, int language);
+
+ protected:
+  void showEvent(QShowEvent *event) override;
 };
 
 // Shows a new About box modally and returns when it is closed.
