@@ -83,7 +83,7 @@ MainFrame::MainFrame()
 
 MainFrame::~MainFrame() {
   m_tearingDown = true;
-  if (m_findDialog) delete m_findDialog.data();
+  delete m_findDialog.data();
   // Document windows go before the tables and menus they refer to.
   const auto subs = m_mdi->subWindowList();
   for (QMdiSubWindow *sub : subs) delete sub;
@@ -201,6 +201,7 @@ void MainFrame::runCommand(Command command, int index, int language) {
 }
 
 FindDialog *MainFrame::findDialog(bool create) {
+  if (m_findDialog && m_findDialog->isClosing()) m_findDialog.clear();
   if (!m_findDialog && create) m_findDialog = new FindDialog(*this);
   return m_findDialog;
 }

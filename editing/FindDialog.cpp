@@ -6,6 +6,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -112,6 +113,11 @@ void FindDialog::keyPressEvent(QKeyEvent *event) {
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+void FindDialog::closeEvent(QCloseEvent *event) {
+  QDialog::closeEvent(event);
+  m_closing = event->isAccepted();
 }
 
 void FindDialog::onFind() {

@@ -28,10 +28,13 @@ class FindDialog : public QDialog {
   void showAndActivate();
 
   QLineEdit *searchBox() const { return m_text; }
+  // Closed and waiting to be destroyed: the next Find makes a new dialog.
+  bool isClosing() const { return m_closing; }
   QPushButton *findButton() const { return m_find; }
 
  protected:
   void keyPressEvent(QKeyEvent *event) override;
+  void closeEvent(QCloseEvent *event) override;
 
  private:
   void onFind();
@@ -46,6 +49,7 @@ class FindDialog : public QDialog {
   QRadioButton *m_down;
   QPushButton *m_find;
   QPushButton *m_cancel;
+  bool m_closing = false;
 };
 
 }  // namespace quillora
