@@ -165,9 +165,9 @@ void MainFrame::onSubWindowActivated(QMdiSubWindow *sub) {
   if (window && !m_documents.state(window->number()).Closed) showMenusOf(&window->menus());
 }
 
-void MainFrame::toolbarToggle(MenuTrees &window, bool isFrame) {
+void MainFrame::toolbarToggle(MenuTrees &window, bool isFrame, bool fromEnglishItem) {
   QAction *check = window.action(English, "mnuOToolbar");
-  check->setChecked(!check->isChecked());
+  if (!fromEnglishItem) check->setChecked(!check->isChecked());
   if (!isFrame) m_menus->action(English, "mnuOToolbar")->setChecked(check->isChecked());
   m_toolbar->setVisible(check->isChecked());
 }
@@ -193,7 +193,7 @@ void MainFrame::runCommand(Command command, int index, int language) {
     case Command::New: NewDocument(*this); break;
     case Command::Open: OpenDocumentCommand(*this); break;
     case Command::Exit: endProgram(); break;
-    case Command::Toolbar: toolbarToggle(*m_menus, true); break;
+    case Command::Toolbar: toolbarToggle(*m_menus, true, language == English); break;
     case Command::Language: switchLanguage(*m_menus, language, index); break;
     case Command::RecentFile: openRecentEntry(*m_menus, index); break;
     default: break;

@@ -60,7 +60,8 @@ class MainFrame : public QMainWindow {
   void hideDocumentButtons();
 
   // The Toolbar item of a window (the frame or a document) and the check refresh.
-  void toolbarToggle(MenuTrees &window, bool isFrame);
+  // `fromEnglishItem`: the menu has already inverted the English item's check.
+  void toolbarToggle(MenuTrees &window, bool isFrame, bool fromEnglishItem);
   void refreshToolbarCheck(MenuTrees &window);
   void switchLanguage(MenuTrees &window, int tree, int chosen);
   void openRecentEntry(MenuTrees &window, int index);

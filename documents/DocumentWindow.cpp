@@ -130,7 +130,7 @@ void DocumentWindow::runCommand(Command command, int index, int language) {
     case Command::TimeDate: TimeDateCommand(*this); break;
     case Command::Find: FindCommand(m_frame, *this, language); break;
     case Command::FindNext: FindNextCommand(m_frame, *this); break;
-    case Command::Toolbar: m_frame.toolbarToggle(*m_menus, false); break;
+    case Command::Toolbar: m_frame.toolbarToggle(*m_menus, false, language == English); break;
     case Command::Language: m_frame.switchLanguage(*m_menus, language, index); break;
     case Command::FontName: FontNameCommand(*this, index); break;
     case Command::FontSize: onSizeItem(language, index); break;

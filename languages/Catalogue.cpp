@@ -1,5 +1,7 @@
 #include "languages/Catalogue.h"
 
+#include <string_view>
+
 namespace quillora {
 namespace {
 
@@ -65,9 +67,10 @@ void appendRecentEntries(std::vector<ItemDef> &items, const char *arrayName, Com
 constexpr std::array<const char *, 5> RecentCaptions = {"-", "RecentFile1", "RecentFile2", "RecentFile3",
                                                         "RecentFile4"};
 
+// The check mark lives on the English Toolbar item alone.
 ItemDef toolbarItem(const char *name, const char *caption) {
   ItemDef d = item(name, caption, Command::Toolbar);
-  d.checkable = true;
+  d.checkable = std::string_view(name) == "mnuOToolbar";
   return d;
 }
 
