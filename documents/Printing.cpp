@@ -14,6 +14,24 @@
 
 namespace quillora {
 
+namespace {
+
+// Asks the print service for its default printer on a connection of our own
+// that gives up after a few seconds: a hung service would hold Qt's own
+// printer queries, and the window, for minutes.
+QString checkPrintService() {
+  http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 3000, nullptr);
+  if (!http) return QStringLiteral("The print service cannot be reached.");
+  httpSetTimeout(http, 3.0, [](http_t *, void *) { return 0; }, nullptr);
+  ipp_t *response = cupsDoRequest(http, ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
+  const bool answered = response != nullptr;
+  ippDelete(response);
+  httpClose(http);
+  return answered ? QString() : QStringLiteral("The print service does not answer.");
+}
+
+}  // namespace
+
 PrintJob::PrintJob() = default;
 
 PrintJob::~PrintJob() {
@@ -21,6 +39,7 @@ PrintJob::~PrintJob() {
 }
 
 QString PrintJob::open() {
+  if (const QString unavailable = checkPrintService(); !unavailable.isEmpty()) return unavailable;
   const QPrinterInfo info = QPrinterInfo::defaultPrinter();
   if (info.isNull()) return QStringLiteral("There is no default printer.");
   m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);

@@ -5,6 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh --tests
+# A private print service with a PDF queue for the printing test, ended afterwards.
+bash tests/cups.sh start
+trap 'bash tests/cups.sh stop' EXIT
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
