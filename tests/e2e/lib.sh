@@ -107,3 +107,21 @@ fail() {
 expect_eq() {  # expect_eq WHAT ACTUAL EXPECTED
   if [ "$2" != "$3" ]; then fail "$1: got '$2', expected '$3'"; return 1; fi
 }
+
+# save_as PATH: File > Save As through the real file dialog.
+save_as() {
+  keys alt+f a
+  wait_for_windows "Save As" 1 || { fail "no Save As dialog"; return 1; }
+  sleep 0.3
+  type_text "$1"
+  keys Return
+  wait_for_windows "Save As" 0 || { fail "the Save As dialog stayed"; return 1; }
+  sleep 0.3
+}
+
+expect_file() {  # expect_file PATH BYTES (printf format)
+  local want got
+  want=$(printf "$2" | od -An -c)
+  got=$(od -An -c <"$1" 2>/dev/null)
+  [ "$want" = "$got" ] || fail "bytes of $1: got [$got], expected [$want]"
+}

@@ -1,0 +1,43 @@
+#pragma once
+// Shared by the two start-up probes: report once the window has been painted.
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QFile>
+#include <QObject>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+
+inline long residentKiB() {
+  QFile statm(QStringLiteral("/proc/self/statm"));
+  if (!statm.open(QIODevice::ReadOnly)) return 0;
+  const QList<QByteArray> fields = statm.readAll().split(' ');
+  return fields.size() > 1 ? fields.at(1).toLong() * 4 : 0;
+}
+
+// Prints "shown_ms painted_ms rss_kib" once the window is shown and painted, then quits.
+class FirstPaint : public QObject {
+ public:
+  FirstPaint(QWidget *window, const QElapsedTimer &clock, qint64 shownMs)
+      : m_clock(clock), m_shown(shownMs) {
+    window->installEventFilter(this);
+  }
+  bool eventFilter(QObject *, QEvent *event) override {
+    if (event->type() == QEvent::Paint && !m_done) {
+      m_done = true;
+      QTimer::singleShot(0, [this] {
+        std::printf("%lld %lld %ld\n", m_shown, m_clock.elapsed(), residentKiB());
+        std::fflush(stdout);
+        QCoreApplication::quit();
+      });
+    }
+    return false;
+  }
+
+ private:
+  const QElapsedTimer &m_clock;
+  qint64 m_shown;
+  bool m_done = false;
+};

@@ -1,0 +1,24 @@
+// The reference: a bare Qt window with an MDI area, one plain-text editor and a menu bar.
+#include "Probe.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+
+int main(int argc, char *argv[]) {
+  QElapsedTimer clock;
+  clock.start();
+  QApplication app(argc, argv);
+  QMainWindow window;
+  auto *area = new QMdiArea(&window);
+  window.setCentralWidget(area);
+  window.menuBar()->addMenu(QStringLiteral("&File"))->addAction(QStringLiteral("&New"));
+  area->addSubWindow(new QPlainTextEdit)->show();
+  window.resize(675, 540);
+  window.show();
+  FirstPaint probe(&window, clock, clock.elapsed());
+  return QApplication::exec();
+}

@@ -1,0 +1,194 @@
+// Quillora's performance record: start-up beside a bare Qt window (whole
+// processes), then New, Open, a language switch, a search and a save inside
+// one process, with memory. Prints a table; asserts nothing.
+
+#include "Probe.h"
+#include "app/MainFrame.h"
+#include "app/Prompts.h"
+#include "documents/DocumentWindow.h"
+#include "documents/FileCommands.h"
+#include "documents/TextFile.h"
+#include "editing/EditControl.h"
+#include "editing/Search.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <functional>
+
+using namespace quillora;
+
+namespace {
+
+class SilentPrompts : public Prompts {
+ public:
+  int messageBox(QWidget *, const QString &, int, const QString &) override { return msg::No; }
+  std::optional<QString> fileName(QWidget *, const FileDialogRequest &) override { return std::nullopt; }
+};
+
+double medianMs(int runs, const std::function<void()> &work, const std::function<void()> &after = {}) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    QElapsedTimer t;
+    t.start();
+    work();
+    times.push_back(t.nsecsElapsed() / 1e6);
+    if (after) after();
+  }
+  std::sort(times.begin(), times.end());
+  return times.at(times.size() / 2);
+}
+
+void row(const char *what, double value, const char *unit, const char *goal = "") {
+  std::printf("| %-52s | %10.3f %-4s | %-12s |\n", what, value, unit, goal);
+}
+
+struct ProcessFigures {
+  double shown = 0, painted = 0, wall = 0, rss = 0;
+};
+
+ProcessFigures runProbe(const QString &program, int runs) {
+  std::vector<double> shown, painted, wall, rss;
+  for (int i = 0; i < runs; ++i) {
+    QProcess p;
+    QElapsedTimer t;
+    t.start();
+    p.start(program, {});
+    p.waitForFinished(30000);
+    wall.push_back(t.nsecsElapsed() / 1e6);
+    const QList<QByteArray> f = p.readAllStandardOutput().trimmed().split(' ');
+    if (f.size() < 3) continue;
+    shown.push_back(f[0].toDouble());
+    painted.push_back(f[1].toDouble());
+    rss.push_back(f[2].toDouble() / 1024);
+  }
+  auto med = [](std::vector<double> v) {
+    if (v.empty()) return 0.0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+  };
+  return {med(shown), med(painted), med(wall), med(rss)};
+}
+
+void closeAll(MainFrame &frame) {
+  for (DocumentWindow *w : frame.documentWindows()) {
+    w->setChanged(false);
+    w->closeDocument();
+  }
+  QCoreApplication::processEvents();
+}
+
+}  // namespace
+
+int main(int argc, char *argv[]) {
+  QTemporaryDir dir;
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  SilentPrompts silent;
+  setPrompts(&silent);
+
+  std::printf("| %-52s | %15s | %-12s |\n|---|---|---|\n", "figure", "value", "goal");
+
+  const QStringList args = QCoreApplication::arguments();
+  if (args.size() >= 3) {
+    const int runs = 9;
+    runProbe(args.at(1), 1);  // warm the caches of both
+    runProbe(args.at(2), 1);
+    const ProcessFigures ours = runProbe(args.at(1), runs), bare = runProbe(args.at(2), runs);
+    row("start-up to frame painted, Quillora (process)", ours.painted, "ms");
+    row("start-up to frame painted, bare Qt window (process)", bare.painted, "ms");
+    row("  ratio", ours.painted / qMax(0.001, bare.painted), "x", "< 1.15");
+    row("whole process start to exit, Quillora", ours.wall, "ms");
+    row("whole process start to exit, bare Qt window", bare.wall, "ms");
+    row("memory at first paint, Quillora", ours.rss, "MiB");
+    row("memory at first paint, bare Qt window", bare.rss, "MiB");
+  }
+
+  QElapsedTimer clock;
+  clock.start();
+  MainFrame frame;
+  const double constructed = clock.nsecsElapsed() / 1e6;
+  frame.setTerminateHook([] {});
+  frame.startUp();
+  QCoreApplication::processEvents();
+  row("in process: frame constructed", constructed, "ms");
+  row("in process: start-up sequence done", clock.nsecsElapsed() / 1e6, "ms");
+  const double afterStart = residentKiB() / 1024.0;
+  row("memory after start-up", afterStart, "MiB");
+  row("installed font families", frame.fontFamilies().size(), "");
+
+  // New: time and memory per document window with its five menu trees.
+  for (int i = 0; i < 5; ++i) NewDocument(frame);
+  closeAll(frame);
+  const long before = residentKiB();
+  const double newMs = medianMs(100, [&] { NewDocument(frame); });
+  const double perDoc = double(residentKiB() - before) / 100;
+  row("New document (median)", newMs, "ms", "< 2 (3 fonts)");
+  row("memory per document window", perDoc, "KiB", "< 400");
+  row("memory with 100 empty documents", residentKiB() / 1024.0, "MiB");
+
+  // A language switch of a document window.
+  DocumentWindow *doc = frame.activeDocument();
+  int language = English;
+  const double switchMs = medianMs(200, [&] {
+    const int next = language == English ? French : English;
+    frame.switchLanguage(doc->menus(), language, next);
+    language = next;
+  });
+  row("language switch of a document (median)", switchMs, "ms", "< 1");
+  closeAll(frame);
+
+  // Open and save a 65,000-byte file, beside a bare QPlainTextEdit load.
+  QByteArray lines;
+  while (lines.size() < 65000) lines += QByteArray(41, 'x') + "\r\n";
+  lines.truncate(65000);
+  const QByteArray oneLine(65000, 'y');
+  for (const auto &[name, bytes] : {std::pair{"1,500 lines", lines}, std::pair{"one line", oneLine}}) {
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    file.close();
+    const double openMs = medianMs(
+        15,
+        [&] {
+          LoadDocumentFile(frame, path);
+          QCoreApplication::processEvents();
+        },
+        [&] { closeAll(frame); });
+    row(qPrintable(QStringLiteral("open 65,000 bytes, %1, until shown").arg(name)), openMs, "ms",
+        bytes == lines ? "< 15" : "< 80");
+    const QString text = DecodeText(bytes).text;
+    const double bareMs = medianMs(15, [&] {
+      QPlainTextEdit edit;
+      edit.resize(600, 400);
+      edit.show();
+      edit.setPlainText(text);
+      QCoreApplication::processEvents();
+    });
+    row("  bare QPlainTextEdit load of the same, shown", bareMs, "ms");
+    DocumentWindow *opened = LoadDocumentFile(frame, path);
+    const QString target = dir.filePath("saved.txt");
+    row(qPrintable(QStringLiteral("save 65,000 bytes, %1").arg(name)),
+        medianMs(15, [&] { WriteDocumentFile(*opened, target); }), "ms", "< 5");
+    SearchState state;
+    state.FindText = QStringLiteral("not there");
+    const QString whole = opened->Text1()->text();
+    row(qPrintable(QStringLiteral("search 65,000 characters, %1, no match").arg(name)),
+        medianMs(50, [&] { FindPosition(whole, 0, state); }), "ms", "< 1");
+    closeAll(frame);
+  }
+
+  // Memory with 20 documents of 65,000 bytes.
+  const QString path = dir.filePath("1,500 lines");
+  for (int i = 0; i < 20; ++i) LoadDocumentFile(frame, path);
+  QCoreApplication::processEvents();
+  row("memory with 20 documents of 65,000 bytes", residentKiB() / 1024.0, "MiB");
+  closeAll(frame);
+  setPrompts(nullptr);
+  return 0;
+}
