@@ -5,7 +5,7 @@
 int main(int argc, char *argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillora"));
-  QApplication::setDesktopFileName(QStringLiteral("quillora"));
+  QApplication::setDesktopFileName(QStringLiteral("org.quillora.Quillora"));
   quillora::MainFrame frame;
   frame.startUp();
   return QApplication::exec();
