@@ -19,3 +19,6 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-asan && ctest --output-on-failure -E e2e)
+
+# The fuzz targets, each for a bounded time from its checked-in corpus.
+bash tests/fuzz/run.sh
