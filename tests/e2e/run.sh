@@ -2,6 +2,10 @@
 # End-to-end journeys: the real binary on a real (virtual) display, driven by
 # key presses, observed through its windows, the messages it hands on and files.
 APP=${1:?usage: run.sh path/to/quillora}
+# A private session bus, as a desktop session would have.
+if [ -z "${QUILLORA_E2E_BUS:-}" ] && command -v dbus-run-session >/dev/null; then
+  QUILLORA_E2E_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+fi
 HERE=$(cd "$(dirname "$0")" && pwd)
 . "$HERE/lib.sh"
 start_x
