@@ -156,6 +156,7 @@ void MainFrame::showMenusOf(MenuTrees *trees, bool force) {
   bar->addActions(trees->menuBarActions());
   bar->setUpdatesEnabled(true);
   m_menusShown = trees;
+  m_toolbar->setLanguage(trees->shownLanguage());
 }
 
 void MainFrame::onSubWindowActivated(QMdiSubWindow *sub) {

@@ -16,18 +16,18 @@ struct ButtonDef {
   const char *released;
   const char *pressed;
   void (Toolbar::*signal)();
-  const char *accessibleName;
+  Command command;
 };
 
 const ButtonDef Buttons[] = {
-    {"imgFileNewButton", 0, "imgFileNewButtonUp", "imgFileNewButtonDn", &Toolbar::newClicked, "New"},
-    {"imgFileOpenButton", 360, "imgFileOpenButtonUp", "imgFileOpenButtonDn", &Toolbar::openClicked, "Open"},
-    {"imgFileSaveButton", 720, "imgFileSaveButtonUp", "imgFileSaveButtonDn", &Toolbar::saveClicked, "Save"},
-    {"imgViewBtn", 1200, "imgViewBtnUp", "imgViewBtnDwn", &Toolbar::findClicked, "Find"},
-    {"imgPrintBtn", 1680, "imgPrintBtnUp", "imgPrintBtnDwn", &Toolbar::printClicked, "Print"},
-    {"imgCutButton", 2160, "imgCutButtonUp", "imgCutButtonDn", &Toolbar::cutClicked, "Cut"},
-    {"imgCopyButton", 2520, "imgCopyButtonUp", "imgCopyButtonDn", &Toolbar::copyClicked, "Copy"},
-    {"imgPasteButton", 2880, "imgPasteButtonUp", "imgPasteButtonDn", &Toolbar::pasteClicked, "Paste"},
+    {"imgFileNewButton", 0, "imgFileNewButtonUp", "imgFileNewButtonDn", &Toolbar::newClicked, Command::New},
+    {"imgFileOpenButton", 360, "imgFileOpenButtonUp", "imgFileOpenButtonDn", &Toolbar::openClicked, Command::Open},
+    {"imgFileSaveButton", 720, "imgFileSaveButtonUp", "imgFileSaveButtonDn", &Toolbar::saveClicked, Command::Save},
+    {"imgViewBtn", 1200, "imgViewBtnUp", "imgViewBtnDwn", &Toolbar::findClicked, Command::Find},
+    {"imgPrintBtn", 1680, "imgPrintBtnUp", "imgPrintBtnDwn", &Toolbar::printClicked, Command::Print},
+    {"imgCutButton", 2160, "imgCutButtonUp", "imgCutButtonDn", &Toolbar::cutClicked, Command::Cut},
+    {"imgCopyButton", 2520, "imgCopyButtonUp", "imgCopyButtonDn", &Toolbar::copyClicked, Command::Copy},
+    {"imgPasteButton", 2880, "imgPasteButtonUp", "imgPasteButtonDn", &Toolbar::pasteClicked, Command::Paste},
 };
 
 // Hidden in this order when the last document closes; shown in the other.
@@ -104,10 +104,14 @@ Toolbar::Toolbar(QWidget *parent) : QWidget(parent) {
     QLabel *pressed = holder(this, def.pressed, size, dpr);
     auto *button = new ImageButton(this, QString::fromLatin1(def.name), released, pressed);
     button->setGeometry(TwipsX(this, def.left), 0, size, size);
-    button->setAccessibleName(QString::fromLatin1(def.accessibleName));
     connect(button, &ImageButton::clicked, this, def.signal);
     m_buttons.append(button);
   }
+  setLanguage(English);
+}
+
+void Toolbar::setLanguage(int language) {
+  for (const ButtonDef &def : Buttons) button(def.name)->setAccessibleName(CommandName(language, def.command));
 }
 
 ImageButton *Toolbar::button(const char *name) const {

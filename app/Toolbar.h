@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include "languages/Catalogue.h"
+
 namespace quillora {
 
 class ImageButton : public QLabel {
@@ -36,6 +38,8 @@ class Toolbar : public QWidget {
   explicit Toolbar(QWidget *parent);
 
   ImageButton *button(const char *name) const;
+  // The buttons' accessible names in a language.
+  void setLanguage(int language);
   // Cut, Copy, Paste, Find, Print and Save: hidden while no document is open.
   void setDocumentButtonsVisible(bool visible);
 

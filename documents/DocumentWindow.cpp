@@ -35,7 +35,9 @@ DocumentWindow::DocumentWindow(MainFrame &frame, int number)
   auto *layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(m_text);
-  m_text->setAccessibleName(QStringLiteral("Text"));
+  // A screen reader names the text by its document.
+  m_text->setAccessibleName(windowTitle());
+  connect(this, &QWidget::windowTitleChanged, m_text, &QWidget::setAccessibleName);
 
   m_menus = std::make_unique<MenuTrees>(this, DocumentTrees(), [this](Command c, int index, int language) {
     runCommand(c, index, language);

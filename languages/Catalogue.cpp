@@ -306,6 +306,27 @@ const AboutTexts &AboutBoxTexts(int language) {
   return texts.at(static_cast<std::size_t>(language));
 }
 
+namespace {
+const ItemDef *findCommand(const std::vector<ItemDef> &items, Command command) {
+  for (const ItemDef &item : items) {
+    if (item.command == command && !item.isMenu()) return &item;
+    if (const ItemDef *found = findCommand(item.items, command)) return found;
+  }
+  return nullptr;
+}
+}  // namespace
+
+QString CommandName(int language, Command command) {
+  for (const MenuDef &menu : DocumentTrees().at(std::size_t(language)).menus) {
+    if (const ItemDef *item = findCommand(menu.items, command)) {
+      QString name = QString::fromUtf8(item->caption).remove(u'&');
+      while (name.endsWith(u'.')) name.chop(1);
+      return name;
+    }
+  }
+  return {};
+}
+
 QString LanguageName(int language) {
   static const std::array<const char *, LanguageCount> names = {"English", "Français", "Español", "Deutsch",
                                                                 "Italiano"};

@@ -103,6 +103,10 @@ struct AboutTexts {
 };
 const AboutTexts &AboutBoxTexts(int language);
 
+// A command's caption in a language's document tree, without access-key marks
+// or trailing dots: the accessible name of a toolbar button.
+QString CommandName(int language, Command command);
+
 // The name of each language in its own tongue, for accessible names.
 QString LanguageName(int language);
 

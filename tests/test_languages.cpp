@@ -3,6 +3,7 @@
 
 #include "TestSupport.h"
 #include "app/StatusPanels.h"
+#include "app/Toolbar.h"
 #include "documents/DocumentWindow.h"
 #include "editing/EditControl.h"
 
@@ -211,6 +212,20 @@ class LanguagesTest : public QObject {
     QCOMPARE(seen.lines, QStringLiteral("Versione 1.3\nper Windows 95/NT"));
     QVERIFY(!QApplication::activeModalWidget());
     QVERIFY(f.frame().findChildren<QDialog *>("frmAbout").isEmpty());  // nothing survives the box
+  }
+
+  void accessibleNamesFollowTheShownLanguage() {
+    Fixture f;
+    DocumentWindow *doc = f.frame().activeDocument();
+    QCOMPARE(doc->Text1()->accessibleName(), QStringLiteral("Untitled"));
+    QCOMPARE(f.frame().toolbar().button("imgPrintBtn")->accessibleName(), QStringLiteral("Print"));
+    Trigger(doc, "mnuLanguagesItem", French);
+    QCOMPARE(f.frame().toolbar().button("imgFileNewButton")->accessibleName(), QStringLiteral("Nouveau"));
+    QCOMPARE(f.frame().toolbar().button("imgCutButton")->accessibleName(), QStringLiteral("Couper"));
+    QCOMPARE(f.frame().toolbar().button("imgViewBtn")->accessibleName(), QStringLiteral("Trouver"));
+    QCOMPARE(f.frame().statusPanels().panel(2)->accessibleName(), QString::fromUtf8("Français"));
+    Trigger(doc, "mnuFermer");
+    QCOMPARE(f.frame().toolbar().button("imgFileNewButton")->accessibleName(), QStringLiteral("New"));
   }
 
   void theLanguageIsNeverStored() {

@@ -2,6 +2,7 @@
 // the commands the buttons run, the document buttons and the Toolbar items.
 
 #include "TestSupport.h"
+#include "app/StatusPanels.h"
 #include "app/Toolbar.h"
 #include "documents/DocumentWindow.h"
 #include "editing/EditControl.h"
@@ -178,6 +179,19 @@ class ToolbarTest : public QObject {
     QTest::mouseClick(f.frame().toolbar().button("imgFileOpenButton"), Qt::LeftButton);
     for (const char *name : DocumentButtons) QVERIFY(visible(f.frame(), name));
     QVERIFY(!f.frame().documents().NoDocumentsOpen);
+  }
+
+  // Run with QT_SCALE_FACTOR=2 (the test_toolbar_hidpi entry of the suite).
+  void crispAtDoubleDensity() {
+    if (qApp->devicePixelRatio() < 2) QSKIP("runs at a device pixel ratio of 2");
+    Fixture f;
+    ImageButton *b = f.frame().toolbar().button("imgFileNewButton");
+    QCOMPARE(b->pixmap().devicePixelRatio(), 2.0);
+    QCOMPARE(b->pixmap().size(), b->size() * 2);  // drawn at the screen's density, not scaled up
+    QCOMPARE(b->width(), TwipsX(b, 480));          // twips keep their logical size
+    const QPixmap flag = f.frame().statusPanels().panel(1)->pixmap();
+    QCOMPARE(flag.devicePixelRatio(), 2.0);
+    QCOMPARE(flag.size(), QSize(106, 54));
   }
 
   void toolbarItemsToggleTheStrip() {
