@@ -31,8 +31,7 @@ int TwipsX(const QWidget *widget, int twips) { return qRound(twips * widget->log
 int TwipsY(const QWidget *widget, int twips) { return qRound(twips * widget->logicalDpiY() / 1440.0); }
 
 MainFrame::MainFrame()
-    : m_families((initResources(), QFontDatabase::families())),
-      m_mdi(new QMdiArea(this)),
+    : m_mdi((initResources(), new QMdiArea(this))),
       m_panels(new StatusPanels(this)),
       m_toolbar(new Toolbar(this)),
       m_fileDialog(new FileDialog(this)),
@@ -96,9 +95,13 @@ void MainFrame::startUp() {
   DocumentWindow *first = CreateDocumentWindow(*this, 1, QString::fromLatin1(text::Untitled));
   m_documents.state(1).Changed = false;
   showDocumentWindow(first);
-  m_panels->refresh();
   RefreshRecentFileMenus();
   m_search.FindDirection = 1;
+}
+
+const QStringList &MainFrame::fontFamilies() {
+  if (!m_families) m_families = QFontDatabase::families();
+  return *m_families;
 }
 
 DocumentWindow *MainFrame::activeDocument() const {

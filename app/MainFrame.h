@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -42,7 +43,10 @@ class MainFrame : public QMainWindow {
   FileDialog &CMDialog1() const { return *m_fileDialog; }
   PrintJob &printer() const { return *m_printer; }
   MenuTrees &menus() { return *m_menus; }
-  const QStringList &fontFamilies() const { return m_families; }
+  // The installed font families, in the platform's order. Qt reads the
+  // installed fonts once per run, so every window of the run sees this one
+  // list; it is read when first needed, not at start-up.
+  const QStringList &fontFamilies();
 
   // The language last chosen in any Languages menu (0 English … 4 Italian).
   int CurrentLanguage = English;
@@ -85,7 +89,7 @@ class MainFrame : public QMainWindow {
 
   DocumentTable m_documents;
   SearchState m_search;
-  QStringList m_families;
+  std::optional<QStringList> m_families;
   QMdiArea *m_mdi;
   StatusPanels *m_panels;
   Toolbar *m_toolbar;

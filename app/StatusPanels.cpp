@@ -63,7 +63,8 @@ StatusPanels::StatusPanels(QWidget *parent) : QStatusBar(parent), m_clock(new QT
   m_clock->setSingleShot(true);
   connect(m_clock, &QTimer::timeout, this, &StatusPanels::tick);
   qApp->installEventFilter(this);
-  tick();
+  // The first reading of the keys and the clock waits until the window is up.
+  m_clock->start(0);
 }
 
 void StatusPanels::setFlagVisible(int language, bool visible) { panel(language + 1)->setVisible(visible); }

@@ -42,7 +42,7 @@ DocumentWindow::DocumentWindow(MainFrame &frame, int number)
   m_menus = std::make_unique<MenuTrees>(this, DocumentTrees(), [this](Command c, int index, int language) {
     runCommand(c, index, language);
   });
-  m_menus->setFontFamilies(frame.fontFamilies());
+  m_menus->setFontFamilies([&frame]() -> const QStringList & { return frame.fontFamilies(); });
   m_text->setMenuKeyFilter([this](const QKeySequence &key) { return m_menus->shownTreeOwnsKey(key); });
 
   connect(m_text, &QPlainTextEdit::textChanged, this, [this] { setChanged(true); });

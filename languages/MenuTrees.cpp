@@ -71,10 +71,11 @@ void MenuTrees::addItems(QMenu *menu, const std::vector<ItemDef> &items, int lan
 }
 
 void MenuTrees::fillFontMenu(QMenu *menu, const char *arrayName, int language) {
-  if (!menu->isEmpty()) return;
+  if (!menu->isEmpty() || !m_families) return;
   const QString name = QString::fromLatin1(arrayName);
-  for (int i = 0; i < m_families.size(); ++i) {
-    QAction *action = menu->addAction(m_families.at(i));
+  const QStringList &families = m_families();
+  for (int i = 0; i < families.size(); ++i) {
+    QAction *action = menu->addAction(families.at(i));
     action->setObjectName(name);
     action->setProperty(IndexProperty, i);
     QObject::connect(action, &QAction::triggered, m_owner,

@@ -49,9 +49,9 @@ class MenuTrees {
   const QList<QMenu *> &optionsMenus() const { return m_optionsMenus; }
   QMenu *windowListMenu() const { return m_windowListMenu; }
 
-  // Font families for the font-name arrays; their items are made the first
-  // time a Font menu is opened.
-  void setFontFamilies(const QStringList &families) { m_families = families; }
+  // Where the font-name arrays take the installed font families from; their
+  // items are made the first time a Font menu is opened.
+  void setFontFamilies(std::function<const QStringList &()> families) { m_families = std::move(families); }
 
  private:
   void addItems(QMenu *menu, const std::vector<ItemDef> &items, int language);
@@ -64,7 +64,7 @@ class MenuTrees {
   std::array<std::map<Command, QList<QAction *>>, LanguageCount> m_arrays;
   QList<QMenu *> m_optionsMenus;
   QMenu *m_windowListMenu = nullptr;
-  QStringList m_families;
+  std::function<const QStringList &()> m_families;
   int m_shown = English;
 };
 
