@@ -11,7 +11,7 @@ build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
 run_pkgs=(xvfb xdotool x11-utils imagemagick)
 test_pkgs=(xvfb xdotool x11-utils xdg-utils cups printer-driver-cups-pdf
   poppler-utils openbox dbus-x11 clang-format desktop-file-utils appstream
-  clang libclang-rt-14-dev)
+  clang libclang-rt-14-dev python3-pyatspi at-spi2-core)
 
 want=("${build_pkgs[@]}" "${run_pkgs[@]}")
 if [ "${1:-}" = "--tests" ]; then want+=("${test_pkgs[@]}"); fi
