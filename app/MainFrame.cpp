@@ -1,12 +1,12 @@
 #include "app/MainFrame.h"
 
+#include "app/Prompts.h"
 #include "app/StatusPanels.h"
 #include "app/Toolbar.h"
 #include "documents/DocumentWindow.h"
 #include "documents/FileCommands.h"
 #include "documents/FileDialog.h"
 #include "documents/Printing.h"
-#include "app/Prompts.h"
 #include "editing/EditCommands.h"
 #include "editing/FindDialog.h"
 #include "settings/RecentFiles.h"
@@ -51,9 +51,8 @@ MainFrame::MainFrame()
   setStatusBar(m_panels);
   m_mdi->setObjectName(QStringLiteral("mdiArea"));
 
-  m_menus = std::make_unique<MenuTrees>(this, FrameTrees(), [this](Command c, int index, int language) {
-    runCommand(c, index, language);
-  });
+  m_menus = std::make_unique<MenuTrees>(this, FrameTrees(),
+                                        [this](Command c, int index, int language) { runCommand(c, index, language); });
   for (QMenu *options : m_menus->optionsMenus())
     connect(options, &QMenu::aboutToShow, this, [this] { refreshToolbarCheck(*m_menus); });
   showMenusOf(m_menus.get());

@@ -24,8 +24,8 @@ inline constexpr int No = 7;
 
 struct FileDialogRequest {
   bool save = false;
-  QString fileName;   // proposed name, may be empty
-  QString folder;     // folder the dialog opens in
+  QString fileName;     // proposed name, may be empty
+  QString folder;       // folder the dialog opens in
   QStringList filters;  // Qt's form: "Text Files (*.txt)"
   QString defaultSuffix;
 };

@@ -8,8 +8,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
-#include <QSvgRenderer>
 #include <QPainter>
+#include <QSvgRenderer>
 #include <QTimer>
 
 namespace quillora {
@@ -107,8 +107,7 @@ bool StatusPanels::eventFilter(QObject *watched, QEvent *event) {
       if (event->type() == QEvent::KeyPress && key->key() == Qt::Key_Insert && !key->isAutoRepeat())
         m_insert = !m_insert;
       const int k = key->key();
-      if (k == Qt::Key_Insert || k == Qt::Key_CapsLock || k == Qt::Key_NumLock || k == Qt::Key_ScrollLock)
-        refresh();
+      if (k == Qt::Key_Insert || k == Qt::Key_CapsLock || k == Qt::Key_NumLock || k == Qt::Key_ScrollLock) refresh();
     }
   }
   return QStatusBar::eventFilter(watched, event);

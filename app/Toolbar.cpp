@@ -120,8 +120,8 @@ ImageButton *Toolbar::button(const char *name) const {
 
 void Toolbar::setDocumentButtonsVisible(bool visible) {
   if (visible) {
-    for (const char *name : {"imgCutButton", "imgCopyButton", "imgPasteButton", "imgFileSaveButton", "imgViewBtn",
-                             "imgPrintBtn"})
+    for (const char *name :
+         {"imgCutButton", "imgCopyButton", "imgPasteButton", "imgFileSaveButton", "imgViewBtn", "imgPrintBtn"})
       button(name)->show();
   } else {
     for (const char *name : DocumentButtons) button(name)->hide();

@@ -20,8 +20,7 @@ inline long residentKiB() {
 // Prints "shown_ms painted_ms rss_kib" once the window is shown and painted, then quits.
 class FirstPaint : public QObject {
  public:
-  FirstPaint(QWidget *window, const QElapsedTimer &clock, qint64 shownMs)
-      : m_clock(clock), m_shown(shownMs) {
+  FirstPaint(QWidget *window, const QElapsedTimer &clock, qint64 shownMs) : m_clock(clock), m_shown(shownMs) {
     window->installEventFilter(this);
   }
   bool eventFilter(QObject *, QEvent *event) override {

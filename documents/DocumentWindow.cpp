@@ -39,9 +39,8 @@ DocumentWindow::DocumentWindow(MainFrame &frame, int number)
   m_text->setAccessibleName(windowTitle());
   connect(this, &QWidget::windowTitleChanged, m_text, &QWidget::setAccessibleName);
 
-  m_menus = std::make_unique<MenuTrees>(this, DocumentTrees(), [this](Command c, int index, int language) {
-    runCommand(c, index, language);
-  });
+  m_menus = std::make_unique<MenuTrees>(this, DocumentTrees(),
+                                        [this](Command c, int index, int language) { runCommand(c, index, language); });
   m_menus->setFontFamilies([&frame]() -> const QStringList & { return frame.fontFamilies(); });
   m_text->setMenuKeyFilter([this](const QKeySequence &key) { return m_menus->shownTreeOwnsKey(key); });
 
@@ -57,9 +56,7 @@ DocumentWindow::~DocumentWindow() = default;
 
 QMdiSubWindow *DocumentWindow::subWindow() const { return qobject_cast<QMdiSubWindow *>(parentWidget()); }
 
-bool DocumentWindow::isUntitled() const {
-  return caption().left(8) == QLatin1String(text::Untitled);
-}
+bool DocumentWindow::isUntitled() const { return caption().left(8) == QLatin1String(text::Untitled); }
 
 bool DocumentWindow::changed() const { return m_frame.documents().state(m_number).Changed; }
 
@@ -155,7 +152,8 @@ DocumentWindow *CreateDocumentWindow(MainFrame &frame, int number, const QString
 
 void NewDocument(MainFrame &frame) {
   const int i = frame.documents().AcquireDocumentSlot();
-  DocumentWindow *window = CreateDocumentWindow(frame, i, QString::fromLatin1(text::UntitledPrefix) + QString::number(i));
+  DocumentWindow *window =
+      CreateDocumentWindow(frame, i, QString::fromLatin1(text::UntitledPrefix) + QString::number(i));
   window->setChanged(false);
   frame.showDocumentWindow(window);
   frame.showDocumentButtons();

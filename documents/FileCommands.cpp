@@ -125,9 +125,8 @@ bool QueryClose(DocumentWindow &window) {
   switch (MsgBox(&frame, question, msg::YesNoCancel + msg::Exclamation, frame.windowTitle())) {
     case msg::Yes: {
       // A save that does not happen keeps the window open: nothing is lost.
-      const QString name = window.isUntitled()
-                               ? AskSaveFileName(frame, QString::fromLatin1(text::SaveQuestionProposal))
-                               : window.path();
+      const QString name =
+          window.isUntitled() ? AskSaveFileName(frame, QString::fromLatin1(text::SaveQuestionProposal)) : window.path();
       return !name.isEmpty() && WriteDocumentFile(window, name);
     }
     case msg::No: return true;

@@ -51,11 +51,12 @@ void SendMailCommand(DocumentWindow &window, int language) {
   process->setStandardOutputFile(QProcess::nullDevice());
   process->setStandardErrorFile(QProcess::nullDevice());
   QPointer<MainFrame> owner(&frame);
-  QObject::connect(process, &QProcess::finished, process, [process, owner, language](int code, QProcess::ExitStatus status) {
-    process->deleteLater();
-    if (owner && (code != 0 || status != QProcess::NormalExit))
-      showMailError(owner, language, status == QProcess::NormalExit ? code : 4);
-  });
+  QObject::connect(process, &QProcess::finished, process,
+                   [process, owner, language](int code, QProcess::ExitStatus status) {
+                     process->deleteLater();
+                     if (owner && (code != 0 || status != QProcess::NormalExit))
+                       showMailError(owner, language, status == QProcess::NormalExit ? code : 4);
+                   });
   QObject::connect(process, &QProcess::errorOccurred, process, [process, owner, language](QProcess::ProcessError e) {
     if (e != QProcess::FailedToStart) return;
     process->deleteLater();

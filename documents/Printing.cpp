@@ -22,7 +22,8 @@ namespace {
 QString checkPrintService() {
   http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 3000, nullptr);
   if (!http) return QStringLiteral("The print service cannot be reached.");
-  httpSetTimeout(http, 3.0, [](http_t *, void *) { return 0; }, nullptr);
+  httpSetTimeout(
+      http, 3.0, [](http_t *, void *) { return 0; }, nullptr);
   ipp_t *response = cupsDoRequest(http, ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
   const bool answered = response != nullptr;
   ippDelete(response);
@@ -95,8 +96,7 @@ QString PrintJob::finish() {
   m_painter->end();
   m_painter.reset();
   m_printer.reset();
-  if (cupsLastError() >= IPP_STATUS_REDIRECTION_OTHER_SITE)
-    return QString::fromUtf8(cupsLastErrorString());
+  if (cupsLastError() >= IPP_STATUS_REDIRECTION_OTHER_SITE) return QString::fromUtf8(cupsLastErrorString());
   return {};
 }
 

@@ -12,10 +12,10 @@ namespace {
 
 // Bytes 0x80 to 0x9F of Windows-1252; the five it leaves undefined map to the
 // control characters of the same value, so that every byte comes back.
-constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr char16_t Cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 const QByteArray Utf8Bom("\xEF\xBB\xBF", 3);
 
@@ -31,8 +31,7 @@ std::optional<QString> decodeUtf8Exactly(const QByteArray &bytes) {
 LineBreak firstLineBreak(const QString &text) {
   for (qsizetype i = 0; i < text.size(); ++i) {
     if (text.at(i) == u'\n') return LineBreak::Lf;
-    if (text.at(i) == u'\r')
-      return (i + 1 < text.size() && text.at(i + 1) == u'\n') ? LineBreak::CrLf : LineBreak::Cr;
+    if (text.at(i) == u'\r') return (i + 1 < text.size() && text.at(i + 1) == u'\n') ? LineBreak::CrLf : LineBreak::Cr;
   }
   return LineBreak::CrLf;
 }

@@ -17,8 +17,8 @@
 namespace quillora {
 
 FindDialog::FindDialog(MainFrame &frame)
-    : QDialog(&frame, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : QDialog(&frame, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
       m_frame(frame) {
   setObjectName(QStringLiteral("frmFind"));
   setAttribute(Qt::WA_DeleteOnClose);

@@ -11,10 +11,10 @@ class EditControl;
 class MainFrame;
 
 struct SearchState {
-  QString FindText;        // the remembered search text
-  int FindMatchCase = 0;   // non-zero: upper and lower case must match
-  int FindDirection = 1;   // 0 up, 1 down
-  qint64 FindLastStart = 0;  // selection start at the end of the previous search
+  QString FindText;            // the remembered search text
+  int FindMatchCase = 0;       // non-zero: upper and lower case must match
+  int FindDirection = 1;       // 0 up, 1 down
+  qint64 FindLastStart = 0;    // selection start at the end of the previous search
   bool FindFromCaret = false;  // a Find command opened the dialog: do not skip
 };
 

@@ -14,8 +14,8 @@
 namespace quillora {
 
 AboutBox::AboutBox(QWidget *parent, int language)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("frmAbout"));
   setModal(true);
   const AboutTexts &texts = AboutBoxTexts(language);

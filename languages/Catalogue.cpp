@@ -5,59 +5,190 @@
 namespace quillora {
 namespace {
 
-ItemDef item(const char *name, const char *caption, Command command, const char *shortcut = nullptr) {
+using C = Command;
+
+// One command's item in the five trees: its name and caption per language.
+struct Cell {
+  const char *name;
+  const char *caption;
+};
+using Column = std::array<Cell, LanguageCount>;
+using Keys = std::array<const char *, LanguageCount>;
+
+// A row of a menu table: a command and its item in each tree. A caption of
+// "-" is a separator. The rows are in menu order.
+struct Row {
+  Command command;
+  Column cells;
+  Keys keys = {};
+};
+
+// clang-format off
+
+// ---- The frame window, shown while no document window is open ----
+
+const Column FrameFileMenu = {{{"mnuFile", "&File"}, {"mnuFichier", "&Fichier"}, {"mnuSPArchivo", "&Archivo"},
+                               {"mnuGDatei", "&Datei"}, {"mnuIFile", "&File"}}};
+const Row FrameFileRows[] = {
+    {C::New,  {{{"mnuFNew", "&New"}, {"mnuNouveau", "&Nouveau"}, {"mnuSPANuevo", "&Nuevo"}, {"mnuGDNeu", "&Neu"}, {"mnuIFNuovo", "&Nuovo"}}}, {"Ctrl+N"}},
+    {C::Open, {{{"mnuFOpen", "&Open"}, {"mnuOuvrir", "&Ouvrir.."}, {"mnuSPAAbrir", "&Abrir.."}, {"mnuGDOffnen", "Ö&ffnen"}, {"mnuIFApri", "&Apri..."}}}, {"Ctrl+O"}},
+    {C::Exit, {{{"mnuFExit", "E&xit"}, {"mnuQuitter", "&Quitter"}, {"mnuSPASalir", "&Salir"}, {"mnuGDBeenden", "&Beenden"}, {"mnuIFEsci", "&Esci"}}}, {"Ctrl+E"}},
+};
+const Column FrameOptionsMenu = {{{"mnuOptions", "&Options"}, {"mnuOption", "&Options"}, {"mnuSPOpciones", "&Opciones"},
+                                  {"mnuGOptionen", "&Optionen"}, {"mnuIFOpzioni", "&Opzioni"}}};
+const Column FrameToolbar = {{{"mnuOToolbar", "&Toolbar"}, {"mnuBarre", "&Barre d'outils"}, {"mnuSPOBarra", "&Barra de herramientas"},
+                              {"mnuGOSymbol", "&Symbolleiste"}, {"mnuIOBarra", "&Barra degli strumenti"}}};
+const Column FrameLanguagesMenu = {{{"mnuLanguages", "&Languages"}, {"mnuLangues", "&Langues"}, {"mnuSPOIdioma", "&Idioma"},
+                                    {"mnuGOSprache", "S&prache"}, {"mnuIOLingua", "&Lingua"}}};
+const Keys FrameLanguageArrays = {"mnuLanguagesItem", "mnuLanguesItem", "mnuSPOIdiomaItem", "mnuGOSpracheItem", "mnuIOLinguaItem"};
+// By tree, then by language index.
+const std::array<Keys, LanguageCount> FrameLanguageCaptions = {{
+    {"English", "&French", "&Spanish", "&German", "&Italian"},
+    {"&Anglais", "Francais", "&Espagnol", "A&llemand", "&Italien"},
+    {"&Ingles", "&Frances", "Espanol", "&Alemán", "Italiano"},
+    {"&Englisch", "&Französisch", "&Spanisch", "&Deutsch", "&Italianisch"},
+    {"&Inglese", "&Francese", "&Spagnolo", "&Tedesco", "Italiano"},
+}};
+
+// ---- The document window ----
+
+const Column DocFileMenu = FrameFileMenu;
+const Row DocFileRows[] = {
+    {C::New,      {{{"mnuFNew", "&New"}, {"mnuNouveau", "&Nouveau"}, {"mnuSPANuevo", "&Nuevo"}, {"mnuGDNeu", "&Neu"}, {"mnuIFNuovo", "&Nuovo"}}}, {"Ctrl+N"}},
+    {C::Open,     {{{"mnuFOpen", "&Open..."}, {"mnuOuvrir", "&Ouvrir.."}, {"mnuSPAAbrir", "&Abrir.."}, {"mnuGDOffnen", "Ö&ffnen"}, {"mnuIFApri", "&Apri..."}}}, {"Ctrl+O"}},
+    {C::Close,    {{{"mnuFClose", "&Close"}, {"mnuFermer", "Fe&rmer"}, {"mnuSPACerrar", "&Cerrar"}, {"mnuGDSchle", "Schließen"}, {"mnuIFChiudi", "&Chiudi"}}}},
+    {C::Save,     {{{"mnuFSave", "&Save"}, {"mnuSauver", "&Sauver"}, {"mnuSPAGuardar", "&Guardar"}, {"mnuGDSpeichern", "S&peichern"}, {"mnuIFSalva", "&Salva"}}}, {"Ctrl+S"}},
+    {C::SaveAs,   {{{"mnuFSaveAs", "Save &As..."}, {"mnuSauverSous", "Sa&uver Sous.."}, {"mnuSPAGuacomo", "G&uardar como.."}, {"mnuGDSpeichernUnter", "Speichern &unter"}, {"mnuIFSalvaCon", "Salva con &nome..."}}}},
+    {C::None,     {{{"mnuFSep0", "-"}, {"mnuSep0", "-"}, {"mnuSPsep0", "-"}, {"mnuGsep0", "-"}, {"mnuISep", "-"}}}},
+    {C::Print,    {{{"mnuFPrint", "&Print..."}, {"mnuImprimer", "&Imprimer..."}, {"mnuSPAPrintar", "&Imprimir..."}, {"mnuGDPrintein", "&Drucken..."}, {"mnuIFStanpa", "Stam&pa..."}}}, {"Ctrl+P"}},
+    {C::None,     {{{"mnuSep3", "-"}, {"mnuSep2", "-"}, {"mnuSSep2", "-"}, {"mnuGSep3", "-"}, {"mnuIsep2", "-"}}}},
+    {C::SendMail, {{{"mnuFSend", "S&end Mail..."}, {"mnuEnvoyer", "&Envoyer courrier..."}, {"mnuSAEnviar", "&Enviar correo..."}, {"mnuGDEmail", "&E-Mail senden..."}, {"mnuIFEnvia", "&Invia messaggio..."}}}},
+    {C::None,     {{{"mnuFSep", "-"}, {"mnuSep", "-"}, {"mnuSPsep", "-"}, {"mnuGsep1", "-"}, {"mnuIFsep2", "-"}}}},
+    {C::Exit,     {{{"mnuFExit", "E&xit"}, {"mnuQuitter", "&Quitter"}, {"mnuSPASalir", "&Salir"}, {"mnuGDBeenden", "&Beenden"}, {"mnuIFEsci", "&Esci"}}}, {"Ctrl+E"}},
+};
+
+const Column DocEditMenu = {{{"mnuEdit", "&Edit"}, {"mnuEditer", "&Editer"}, {"mnuSPEdition", "&Edición"},
+                             {"mnuGBearbeiten", "&Bearbeiten"}, {"mnuIModifica", "&Modifica"}}};
+const Row DocEditRows[] = {
+    {C::Cut,       {{{"mnuECut", "Cu&t"}, {"mnuCouper", "&Couper"}, {"mnuSPECortar", "&Cortar"}, {"mnuGBAussch", "&Ausschneiden"}, {"mnuIMTaglia", "&Taglia"}}}, {"Ctrl+X", "Ctrl+U"}},
+    {C::Copy,      {{{"mnuECopy", "&Copy"}, {"mnuCopier", "Co&pier"}, {"mnuSPECopiar", "Co&piar"}, {"mnuGBKopieren", "&Kopieren"}, {"mnuIMCopia", "&Copia"}}}, {"Ctrl+C", "Ctrl+I"}},
+    {C::Paste,     {{{"mnuEPaste", "&Paste"}, {"mnuColler", "Co&ller"}, {"mnuSPEPegar", "&Pegar"}, {"mnuGBEinfugen", "&Einfügen"}, {"mnuIMIncolla", "&Incolla"}}}, {"Ctrl+V", "Ctrl+L"}},
+    // The Italian item runs Delete like the other four.
+    {C::Delete,    {{{"mnuEDelete", "De&lete"}, {"mnEffacer", "&Effacer"}, {"mnuSPEEliminar", "&Eliminar"}, {"mnuGBLoschen", "&Löschen"}, {"mnuIMElimina", "&Elimina"}}}, {"Del", "Alt+Backspace"}},
+    {C::None,      {{{"mnuESep1", "-"}, {"mnuSep1", "-"}, {"mnuSPEsep1", "-"}, {"mnuGSep2", "-"}, {"mnuIsep1", "-"}}}},
+    {C::SelectAll, {{{"mnuESelectAll", "Select &All"}, {"mnuTout", "&Tout Sélectionner"}, {"mnuSPESelec", "&Seleccionar todo"}, {"mnuGBMarkieren", "Alles &markieren"}, {"mnuIMSelezionare", "&Seleziona tutto"}}}, {"Ctrl+A", "Shift+F1"}},
+    {C::TimeDate,  {{{"mnuETime", "Time/&Date"}, {"mnuHeure", "Heure/Date"}, {"mnuSPEHora", "Hora/Fecha"}, {"mnuGBDatum", "&Datum/Uhrzeit"}, {"mnuIMTempo", "Tem&po"}}}},
+};
+
+const Column DocSearchMenu = {{{"mnuSearch", "&Search"}, {"mnuChercher", "&Chercher"}, {"mnuSPBuscar", "&Buscar"},
+                               {"mnuGSuchen", "&Suchen"}, {"mnuICerca", "&Cerca"}}};
+const Row DocSearchRows[] = {
+    {C::Find,     {{{"mnuSFind", "&Find"}, {"mnuTrouver", "&Trouver"}, {"mnuSPBBuscar2", "&Buscar"}, {"mnuGSSuchen2", "&Suchen"}, {"mnuICTrova", "&Trova..."}}}},
+    {C::FindNext, {{{"mnuSFindNext", "Find &Next"}, {"mnuPlus", "Trouver &Plus"}, {"mnuSPBSiguiente", "Buscar &siguiente"}, {"mnuGSWeitersuchen", "&Weitersuchen"}, {"mnuICTrova2", "Trova &successivo"}}}, {"F3"}},
+};
+
+// The document's Options menu holds Languages first, unlike the frame's.
+const Column DocOptionsMenu = {{{"mnuOptions", "&Options"}, {"mnuOptionnel", "&Options"}, {"mnuSPOpciones", "&Opciones"},
+                                {"mnuGOptionen", "&Optionen"}, {"mnuIOpzioni", "&Opzioni"}}};
+const Column DocLanguagesMenu = {{{"mnuLanguages", "&Languages"}, {"mnuLangues", "&Langues"}, {"mnuSPIdioma", "&Idioma"},
+                                  {"mnuGOSprache", "&Sprache"}, {"mnuIOLangua", "&Lingua"}}};
+const Keys DocLanguageArrays = {"mnuLanguagesItem", "mnuLanguesItem", "mnuSPIdiomaItem", "mnuGOSpracheItem", "mnuIOLanguaItem"};
+const std::array<Keys, LanguageCount> DocLanguageCaptions = {{
+    {"&English", "&French", "&Spanish", "&German", "&Italian"},
+    {"&Anglais", "Français", "&Espagnol", "Allemand", "&Italien"},
+    {"&Ingles", "&Frances", "&Español", "&Alemán", "I&taliano"},
+    {"&Englisch", "&Französisch", "&Spanisch", "&Deutsch", "&Italianisch"},
+    {"&Inglese", "&Francese", "&Spagnolo", "&Tedesco", "Italiano"},
+}};
+const Column DocToolbar = {{{"mnuOToolbar", "&Toolbar"}, {"mnuBarre", "&Barre d'outils"}, {"mnuSPOBarra", "&Barra de herramientas"},
+                            {"mnuGOSymbolleiste", "S&ymbolleiste"}, {"mnuIOBarra", "&Barra degli strumenti"}}};
+const Column DocFontMenu = {{{"mnuFont", "&Font"}, {"mnuPolice", "&Polices"}, {"mnuSPOFuentes", "&Fuentes"},
+                             {"mnuGOSchriftart", "S&chriftart"}, {"mnuIOTipo", "&Tipo"}}};
+const Keys DocFontArrays = {"mnuFontName", "mnuPoliceNom", "mnuSPOFuentesItem", "mnuGOSchriftartItem", "mnuIOTipo2"};
+const Column DocSizeMenu = {{{"mnuFontSize", "Font &Size"}, {"mnuTaille", "&Taille de police"}, {"mnuSTamano", "&Tamaño de fuente"},
+                             {"mnuGTaillePolice", "Schrift&grad"}, {"mnuIDimensione", "&Dimensione"}}};
+const Keys DocSizeArrays = {"mnuFontSizeItem", "mnuTailleItem", "mnuSTamanoItem", "mnuGTaillePoliceItem", "mnuIDimensioneItem"};
+
+const Column DocWindowMenu = {{{"mnuWindow", "&Window"}, {"mnuFenetre", "Fenê&tre"}, {"mnuSPVentana", "&Ventana"},
+                               {"mnuGFenster", "&Fenster"}, {"mnuIFinestra", "Fi&nestra"}}};
+const Row DocCascade = {C::Cascade,      {{{"mnuWCascade", "&Cascade"}, {"mnuCascade", "&Cascade"}, {"mnuSPVCascada", "&Cascada"}, {"mnuGFUberlappend", "&Überlappend"}, {"mnuIFISovra", "&Sovrapponi"}}}};
+const Row DocTile = {C::Tile,            {{{"mnuWTile", "&Tile"}, {"mnuMosaique", "&Mosaïque"}, {"mnuSPVMosaico", "&Mosaico"}, {"mnuGFNeben", "&Nebeneinander"}, {"mnuIFIAffianca", "&Affianca"}}}};
+const Row DocArrange = {C::ArrangeIcons, {{{"mnuWArrange", "&Arrange Icons"}, {"mnuArranger", "&Arranger icônes"}, {"mnuSPVOrgan", "&Organizar iconos"}, {"mnuGFSymbole", "&Symbole anordnen"}, {"mnuIFIDisporre", "&Disporre icone"}}}};
+
+const Column DocHelpMenu = {{{"mnuHelp", "&Help"}, {"mnuInfo", "&?"}, {"mnuSAyuda", "&Ay&uda"}, {"mnuGInfo", "&Info.."}, {"mnuIGuida", "&?"}}};
+const Row DocAbout = {C::About, {{{"mnuAbout", "&About QLRA"}, {"mnuApropos", "&A propos de QLRA"}, {"mnuSInfo", "&Acerca de QLRA"}, {"mnuGQLRA", "&Info über QLRA"}, {"mnuIInformazioni", "&Informazioni su QLRA"}}}};
+
+// clang-format on
+
+ItemDef item(const Cell &cell, Command command, const char *shortcut = nullptr) {
   ItemDef d;
-  d.name = name;
-  d.caption = caption;
+  d.name = cell.name;
+  d.caption = cell.caption;
   d.command = command;
   d.shortcut = shortcut;
   return d;
 }
 
-ItemDef separator(const char *name) { return item(name, "-", Command::None); }
+ItemDef rowItem(const Row &row, int language) {
+  return item(row.cells[std::size_t(language)], row.command, row.keys[std::size_t(language)]);
+}
 
-ItemDef submenu(const char *name, const char *caption, std::vector<ItemDef> items) {
-  ItemDef d = item(name, caption, Command::None);
+template <std::size_t N>
+std::vector<ItemDef> rowItems(const Row (&rows)[N], int language) {
+  std::vector<ItemDef> items;
+  for (const Row &row : rows) items.push_back(rowItem(row, language));
+  return items;
+}
+
+ItemDef submenu(const Cell &cell, std::vector<ItemDef> items) {
+  ItemDef d = item(cell, Command::None);
   d.items = std::move(items);
   return d;
 }
 
 // A Languages submenu: five items indexed by language, the tree's own greyed.
-ItemDef languages(const char *menuName, const char *menuCaption, const char *arrayName,
-                  std::array<const char *, LanguageCount> captions, int own) {
+ItemDef languages(const Cell &menu, const char *arrayName, const Keys &captions, int own) {
   std::vector<ItemDef> items;
   for (int i = 0; i < LanguageCount; ++i) {
-    ItemDef d = item(arrayName, captions[i], Command::Language);
+    ItemDef d = item({arrayName, captions[std::size_t(i)]}, Command::Language);
     d.index = i;
     d.disabled = (i == own);
     items.push_back(d);
   }
-  return submenu(menuName, menuCaption, std::move(items));
+  return submenu(menu, std::move(items));
 }
 
-ItemDef fontNames(const char *menuName, const char *menuCaption, const char *arrayName) {
-  ItemDef d = item(menuName, menuCaption, Command::FontName);
+// The font names are filled in at run time, when the menu is first opened.
+ItemDef fontNames(const Cell &menu, const char *arrayName) {
+  ItemDef d = item(menu, Command::FontName);
   d.runtimeArray = arrayName;
   return d;
 }
 
-ItemDef fontSizes(const char *menuName, const char *menuCaption, const char *arrayName) {
-  std::vector<ItemDef> items;
+ItemDef fontSizes(const Cell &menu, const char *arrayName) {
   static const std::array<const char *, 5> captions = {"10", "12", "14", "18", "24"};
+  std::vector<ItemDef> items;
   for (int i = 0; i < 5; ++i) {
-    ItemDef d = item(arrayName, captions[i], Command::FontSize);
+    ItemDef d = item({arrayName, captions[std::size_t(i)]}, Command::FontSize);
     d.index = i;
     d.checkable = true;
     items.push_back(d);
   }
-  return submenu(menuName, menuCaption, std::move(items));
+  return submenu(menu, std::move(items));
+}
+
+// The check mark lives on the English Toolbar item alone.
+ItemDef toolbarItem(const Cell &cell) {
+  ItemDef d = item(cell, Command::Toolbar);
+  d.checkable = std::string_view(cell.name) == "mnuOToolbar";
+  return d;
 }
 
 // Hidden entries kept for the recent-file list, which is written but never shown.
 void appendRecentEntries(std::vector<ItemDef> &items, const char *arrayName, Command command,
-                         std::array<const char *, 5> captions) {
+                         const std::array<const char *, 5> &captions) {
   for (int i = 0; i < 5; ++i) {
-    ItemDef d = item(arrayName, captions[i], i == 0 ? Command::None : command);
+    ItemDef d = item({arrayName, captions[std::size_t(i)]}, i == 0 ? Command::None : command);
     d.index = i;
     d.hidden = true;
     items.push_back(d);
@@ -67,220 +198,64 @@ void appendRecentEntries(std::vector<ItemDef> &items, const char *arrayName, Com
 constexpr std::array<const char *, 5> RecentCaptions = {"-", "RecentFile1", "RecentFile2", "RecentFile3",
                                                         "RecentFile4"};
 
-// The check mark lives on the English Toolbar item alone.
-ItemDef toolbarItem(const char *name, const char *caption) {
-  ItemDef d = item(name, caption, Command::Toolbar);
-  d.checkable = std::string_view(name) == "mnuOToolbar";
-  return d;
+MenuDef menu(const Column &column, int language, std::vector<ItemDef> items) {
+  return {column[std::size_t(language)].name, column[std::size_t(language)].caption, std::move(items)};
 }
 
-Trees buildFrameTrees() {
-  using C = Command;
-  Trees t;
-
-  std::vector<ItemDef> enFile = {item("mnuFNew", "&New", C::New, "Ctrl+N"),
-                                 item("mnuFOpen", "&Open", C::Open, "Ctrl+O"),
-                                 item("mnuFExit", "E&xit", C::Exit, "Ctrl+E"), separator("mnuSeparator")};
-  appendRecentEntries(enFile, "mnuRecentFile", C::RecentFile, RecentCaptions);
-  t[English] = {English,
-                {{"mnuFile", "&File", enFile},
-                 {"mnuOptions", "&Options",
-                  {toolbarItem("mnuOToolbar", "&Toolbar"),
-                   languages("mnuLanguages", "&Languages", "mnuLanguagesItem",
-                             {"English", "&French", "&Spanish", "&German", "&Italian"}, English)}}}};
-
-  t[French] = {French,
-               {{"mnuFichier", "&Fichier",
-                 {item("mnuNouveau", "&Nouveau", C::New), item("mnuOuvrir", "&Ouvrir..", C::Open),
-                  item("mnuQuitter", "&Quitter", C::Exit)}},
-                {"mnuOption", "&Options",
-                 {toolbarItem("mnuBarre", "&Barre d'outils"),
-                  languages("mnuLangues", "&Langues", "mnuLanguesItem",
-                            {"&Anglais", "Francais", "&Espagnol", "A&llemand", "&Italien"}, French)}}}};
-
-  t[Spanish] = {Spanish,
-                {{"mnuSPArchivo", "&Archivo",
-                  {item("mnuSPANuevo", "&Nuevo", C::New), item("mnuSPAAbrir", "&Abrir..", C::Open),
-                   item("mnuSPASalir", "&Salir", C::Exit)}},
-                 {"mnuSPOpciones", "&Opciones",
-                  {toolbarItem("mnuSPOBarra", "&Barra de herramientas"),
-                   languages("mnuSPOIdioma", "&Idioma", "mnuSPOIdiomaItem",
-                             {"&Ingles", "&Frances", "Espanol", "&Alemán", "Italiano"}, Spanish)}}}};
-
-  t[German] = {German,
-               {{"mnuGDatei", "&Datei",
-                 {item("mnuGDNeu", "&Neu", C::New), item("mnuGDOffnen", "Ö&ffnen", C::Open),
-                  item("mnuGDBeenden", "&Beenden", C::Exit)}},
-                {"mnuGOptionen", "&Optionen",
-                 {toolbarItem("mnuGOSymbol", "&Symbolleiste"),
-                  languages("mnuGOSprache", "S&prache", "mnuGOSpracheItem",
-                            {"&Englisch", "&Französisch", "&Spanisch", "&Deutsch", "&Italianisch"}, German)}}}};
-
-  t[Italian] = {Italian,
-                {{"mnuIFile", "&File",
-                  {item("mnuIFNuovo", "&Nuovo", C::New), item("mnuIFApri", "&Apri...", C::Open),
-                   item("mnuIFEsci", "&Esci", C::Exit)}},
-                 {"mnuIFOpzioni", "&Opzioni",
-                  {toolbarItem("mnuIOBarra", "&Barra degli strumenti"),
-                   languages("mnuIOLingua", "&Lingua", "mnuIOLinguaItem",
-                             {"&Inglese", "&Francese", "&Spagnolo", "&Tedesco", "Italiano"}, Italian)}}}};
-  return t;
+TreeDef frameTree(int l) {
+  const std::size_t i = std::size_t(l);
+  std::vector<ItemDef> file = rowItems(FrameFileRows, l);
+  if (l == English) {
+    file.push_back(item({"mnuSeparator", "-"}, Command::None));
+    appendRecentEntries(file, "mnuRecentFile", Command::RecentFile, RecentCaptions);
+  }
+  return {l,
+          {menu(FrameFileMenu, l, std::move(file)),
+           menu(FrameOptionsMenu, l,
+                {toolbarItem(FrameToolbar[i]),
+                 languages(FrameLanguagesMenu[i], FrameLanguageArrays[i], FrameLanguageCaptions[i], l)})}};
 }
 
-// The names of one document tree, in the order of its items.
-struct DocNames {
-  const char *file, *fileCap, *nw, *nwCap, *open, *openCap, *close, *closeCap, *save, *saveCap, *saveAs,
-      *saveAsCap, *sep0, *print, *printCap, *sep1, *send, *sendCap, *sep2, *exit, *exitCap;
-  const char *edit, *editCap, *cut, *cutCap, *copy, *copyCap, *paste, *pasteCap, *del, *delCap, *esep,
-      *selAll, *selAllCap, *time, *timeCap;
-  const char *search, *searchCap, *find, *findCap, *next, *nextCap;
-  const char *options, *optionsCap, *langs, *langsCap, *langItem;
-  std::array<const char *, LanguageCount> langCaps;
-  const char *toolbar, *toolbarCap, *font, *fontCap, *fontItem, *size, *sizeCap, *sizeItem;
-  const char *window, *windowCap, *cascade, *cascadeCap, *tile, *tileCap, *arrange, *arrangeCap;
-  bool tileFirst;
-  const char *help, *helpCap, *about, *aboutCap;
-};
-
-TreeDef documentTree(int language, const DocNames &n, const std::array<const char *, 11> &keys) {
-  using C = Command;
-  // keys: New, Open, Save, Print, Exit, Cut, Copy, Paste, Delete, Select All, Find Next
-  std::vector<ItemDef> file = {item(n.nw, n.nwCap, C::New, keys[0]),
-                               item(n.open, n.openCap, C::Open, keys[1]),
-                               item(n.close, n.closeCap, C::Close),
-                               item(n.save, n.saveCap, C::Save, keys[2]),
-                               item(n.saveAs, n.saveAsCap, C::SaveAs),
-                               separator(n.sep0),
-                               item(n.print, n.printCap, C::Print, keys[3]),
-                               separator(n.sep1),
-                               item(n.send, n.sendCap, C::SendMail),
-                               separator(n.sep2),
-                               item(n.exit, n.exitCap, C::Exit, keys[4])};
-  if (language == English)
-    appendRecentEntries(file, "mnuRecentFile", C::RecentFile, RecentCaptions);
-  if (language == French)  // a second set that nothing ever shows or wires
-    appendRecentEntries(file, "mnuRecent", C::None,
+TreeDef documentTree(int l) {
+  const std::size_t i = std::size_t(l);
+  std::vector<ItemDef> file = rowItems(DocFileRows, l);
+  if (l == English) appendRecentEntries(file, "mnuRecentFile", Command::RecentFile, RecentCaptions);
+  if (l == French)  // a second set that nothing ever shows or wires
+    appendRecentEntries(file, "mnuRecent", Command::None,
                         {"-", "RecentFile1", "RecentFile2", "RecentFille3", "RecentFile4"});
-
-  std::vector<ItemDef> edit = {item(n.cut, n.cutCap, C::Cut, keys[5]),
-                               item(n.copy, n.copyCap, C::Copy, keys[6]),
-                               item(n.paste, n.pasteCap, C::Paste, keys[7]),
-                               item(n.del, n.delCap, C::Delete, keys[8]),
-                               separator(n.esep),
-                               item(n.selAll, n.selAllCap, C::SelectAll, keys[9]),
-                               item(n.time, n.timeCap, C::TimeDate)};
-
-  std::vector<ItemDef> search = {item(n.find, n.findCap, C::Find), item(n.next, n.nextCap, C::FindNext, keys[10])};
-
-  std::vector<ItemDef> options = {languages(n.langs, n.langsCap, n.langItem, n.langCaps, language),
-                                  toolbarItem(n.toolbar, n.toolbarCap), fontNames(n.font, n.fontCap, n.fontItem),
-                                  fontSizes(n.size, n.sizeCap, n.sizeItem)};
-
-  ItemDef cascade = item(n.cascade, n.cascadeCap, C::Cascade);
-  ItemDef tile = item(n.tile, n.tileCap, C::Tile);
-  std::vector<ItemDef> window;
-  if (n.tileFirst)
-    window = {tile, cascade};
-  else
-    window = {cascade, tile};
-  window.push_back(item(n.arrange, n.arrangeCap, C::ArrangeIcons));
-
-  TreeDef tree{language,
-               {{n.file, n.fileCap, file},
-                {n.edit, n.editCap, edit},
-                {n.search, n.searchCap, search},
-                {n.options, n.optionsCap, options},
-                {n.window, n.windowCap, window},
-                {n.help, n.helpCap, {item(n.about, n.aboutCap, C::About)}}}};
-  tree.menus[0].windowList = (language == English);
+  // Spanish and German list Tile before Cascade.
+  const bool tileFirst = (l == Spanish || l == German);
+  std::vector<ItemDef> window = {rowItem(tileFirst ? DocTile : DocCascade, l),
+                                 rowItem(tileFirst ? DocCascade : DocTile, l), rowItem(DocArrange, l)};
+  TreeDef tree{l,
+               {menu(DocFileMenu, l, std::move(file)), menu(DocEditMenu, l, rowItems(DocEditRows, l)),
+                menu(DocSearchMenu, l, rowItems(DocSearchRows, l)),
+                menu(DocOptionsMenu, l,
+                     {languages(DocLanguagesMenu[i], DocLanguageArrays[i], DocLanguageCaptions[i], l),
+                      toolbarItem(DocToolbar[i]), fontNames(DocFontMenu[i], DocFontArrays[i]),
+                      fontSizes(DocSizeMenu[i], DocSizeArrays[i])}),
+                menu(DocWindowMenu, l, std::move(window)), menu(DocHelpMenu, l, {rowItem(DocAbout, l)})}};
+  // The English File menu lists the open document windows.
+  tree.menus[0].windowList = (l == English);
   return tree;
 }
 
-Trees buildDocumentTrees() {
-  Trees t;
-  t[English] = documentTree(
-      English,
-      {"mnuFile", "&File", "mnuFNew", "&New", "mnuFOpen", "&Open...", "mnuFClose", "&Close", "mnuFSave", "&Save",
-       "mnuFSaveAs", "Save &As...", "mnuFSep0", "mnuFPrint", "&Print...", "mnuSep3", "mnuFSend", "S&end Mail...",
-       "mnuFSep", "mnuFExit", "E&xit", "mnuEdit", "&Edit", "mnuECut", "Cu&t", "mnuECopy", "&Copy", "mnuEPaste",
-       "&Paste", "mnuEDelete", "De&lete", "mnuESep1", "mnuESelectAll", "Select &All", "mnuETime", "Time/&Date",
-       "mnuSearch", "&Search", "mnuSFind", "&Find", "mnuSFindNext", "Find &Next", "mnuOptions", "&Options",
-       "mnuLanguages", "&Languages", "mnuLanguagesItem",
-       {"&English", "&French", "&Spanish", "&German", "&Italian"}, "mnuOToolbar", "&Toolbar", "mnuFont", "&Font",
-       "mnuFontName", "mnuFontSize", "Font &Size", "mnuFontSizeItem", "mnuWindow", "&Window", "mnuWCascade",
-       "&Cascade", "mnuWTile", "&Tile", "mnuWArrange", "&Arrange Icons", false, "mnuHelp", "&Help", "mnuAbout",
-       "&About QLRA"},
-      {"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+P", "Ctrl+E", "Ctrl+X", "Ctrl+C", "Ctrl+V", "Del", "Ctrl+A", "F3"});
-  t[French] = documentTree(
-      French,
-      {"mnuFichier", "&Fichier", "mnuNouveau", "&Nouveau", "mnuOuvrir", "&Ouvrir..", "mnuFermer", "Fe&rmer",
-       "mnuSauver", "&Sauver", "mnuSauverSous", "Sa&uver Sous..", "mnuSep0", "mnuImprimer", "&Imprimer...",
-       "mnuSep2", "mnuEnvoyer", "&Envoyer courrier...", "mnuSep", "mnuQuitter", "&Quitter", "mnuEditer",
-       "&Editer", "mnuCouper", "&Couper", "mnuCopier", "Co&pier", "mnuColler", "Co&ller", "mnEffacer",
-       "&Effacer", "mnuSep1", "mnuTout", "&Tout Sélectionner", "mnuHeure", "Heure/Date", "mnuChercher",
-       "&Chercher", "mnuTrouver", "&Trouver", "mnuPlus", "Trouver &Plus", "mnuOptionnel", "&Options",
-       "mnuLangues", "&Langues", "mnuLanguesItem", {"&Anglais", "Français", "&Espagnol", "Allemand", "&Italien"},
-       "mnuBarre", "&Barre d'outils", "mnuPolice", "&Polices", "mnuPoliceNom", "mnuTaille", "&Taille de police",
-       "mnuTailleItem", "mnuFenetre", "Fenê&tre", "mnuCascade", "&Cascade", "mnuMosaique", "&Mosaïque",
-       "mnuArranger", "&Arranger icônes", false, "mnuInfo", "&?", "mnuApropos", "&A propos de QLRA"},
-      {nullptr, nullptr, nullptr, nullptr, nullptr, "Ctrl+U", "Ctrl+I", "Ctrl+L", "Alt+Backspace", "Shift+F1",
-       nullptr});
-  t[Spanish] = documentTree(
-      Spanish,
-      {"mnuSPArchivo", "&Archivo", "mnuSPANuevo", "&Nuevo", "mnuSPAAbrir", "&Abrir..", "mnuSPACerrar",
-       "&Cerrar", "mnuSPAGuardar", "&Guardar", "mnuSPAGuacomo", "G&uardar como..", "mnuSPsep0", "mnuSPAPrintar",
-       "&Imprimir...", "mnuSSep2", "mnuSAEnviar", "&Enviar correo...", "mnuSPsep", "mnuSPASalir", "&Salir",
-       "mnuSPEdition", "&Edición", "mnuSPECortar", "&Cortar", "mnuSPECopiar", "Co&piar", "mnuSPEPegar", "&Pegar",
-       "mnuSPEEliminar", "&Eliminar", "mnuSPEsep1", "mnuSPESelec", "&Seleccionar todo", "mnuSPEHora",
-       "Hora/Fecha", "mnuSPBuscar", "&Buscar", "mnuSPBBuscar2", "&Buscar", "mnuSPBSiguiente",
-       "Buscar &siguiente", "mnuSPOpciones", "&Opciones", "mnuSPIdioma", "&Idioma", "mnuSPIdiomaItem",
-       {"&Ingles", "&Frances", "&Español", "&Alemán", "I&taliano"}, "mnuSPOBarra", "&Barra de herramientas",
-       "mnuSPOFuentes", "&Fuentes", "mnuSPOFuentesItem", "mnuSTamano", "&Tamaño de fuente", "mnuSTamanoItem",
-       "mnuSPVentana", "&Ventana", "mnuSPVCascada", "&Cascada", "mnuSPVMosaico", "&Mosaico", "mnuSPVOrgan",
-       "&Organizar iconos", true, "mnuSAyuda", "&Ay&uda", "mnuSInfo", "&Acerca de QLRA"},
-      {});
-  t[German] = documentTree(
-      German,
-      {"mnuGDatei", "&Datei", "mnuGDNeu", "&Neu", "mnuGDOffnen", "Ö&ffnen", "mnuGDSchle", "Schließen",
-       "mnuGDSpeichern", "S&peichern", "mnuGDSpeichernUnter", "Speichern &unter", "mnuGsep0", "mnuGDPrintein",
-       "&Drucken...", "mnuGSep3", "mnuGDEmail", "&E-Mail senden...", "mnuGsep1", "mnuGDBeenden", "&Beenden",
-       "mnuGBearbeiten", "&Bearbeiten", "mnuGBAussch", "&Ausschneiden", "mnuGBKopieren", "&Kopieren",
-       "mnuGBEinfugen", "&Einfügen", "mnuGBLoschen", "&Löschen", "mnuGSep2", "mnuGBMarkieren",
-       "Alles &markieren", "mnuGBDatum", "&Datum/Uhrzeit", "mnuGSuchen", "&Suchen", "mnuGSSuchen2", "&Suchen",
-       "mnuGSWeitersuchen", "&Weitersuchen", "mnuGOptionen", "&Optionen", "mnuGOSprache", "&Sprache",
-       "mnuGOSpracheItem", {"&Englisch", "&Französisch", "&Spanisch", "&Deutsch", "&Italianisch"},
-       "mnuGOSymbolleiste", "S&ymbolleiste", "mnuGOSchriftart", "S&chriftart", "mnuGOSchriftartItem",
-       "mnuGTaillePolice", "Schrift&grad", "mnuGTaillePoliceItem", "mnuGFenster", "&Fenster",
-       "mnuGFUberlappend", "&Überlappend", "mnuGFNeben", "&Nebeneinander", "mnuGFSymbole", "&Symbole anordnen",
-       true, "mnuGInfo", "&Info..", "mnuGQLRA", "&Info über QLRA"},
-      {});
-  t[Italian] = documentTree(
-      Italian,
-      {"mnuIFile", "&File", "mnuIFNuovo", "&Nuovo", "mnuIFApri", "&Apri...", "mnuIFChiudi", "&Chiudi",
-       "mnuIFSalva", "&Salva", "mnuIFSalvaCon", "Salva con &nome...", "mnuISep", "mnuIFStanpa", "Stam&pa...",
-       "mnuIsep2", "mnuIFEnvia", "&Invia messaggio...", "mnuIFsep2", "mnuIFEsci", "&Esci", "mnuIModifica",
-       "&Modifica", "mnuIMTaglia", "&Taglia", "mnuIMCopia", "&Copia", "mnuIMIncolla", "&Incolla",
-       "mnuIMElimina", "&Elimina", "mnuIsep1", "mnuIMSelezionare", "&Seleziona tutto", "mnuIMTempo", "Tem&po",
-       "mnuICerca", "&Cerca", "mnuICTrova", "&Trova...", "mnuICTrova2", "Trova &successivo", "mnuIOpzioni",
-       "&Opzioni", "mnuIOLangua", "&Lingua", "mnuIOLanguaItem",
-       {"&Inglese", "&Francese", "&Spagnolo", "&Tedesco", "Italiano"}, "mnuIOBarra", "&Barra degli strumenti",
-       "mnuIOTipo", "&Tipo", "mnuIOTipo2", "mnuIDimensione", "&Dimensione", "mnuIDimensioneItem",
-       "mnuIFinestra", "Fi&nestra", "mnuIFISovra", "&Sovrapponi", "mnuIFIAffianca", "&Affianca",
-       "mnuIFIDisporre", "&Disporre icone", false, "mnuIGuida", "&?", "mnuIInformazioni",
-       "&Informazioni su QLRA"},
-      {});
-  return t;
+template <typename Build>
+Trees buildTrees(Build build) {
+  Trees trees;
+  for (int l = 0; l < LanguageCount; ++l) trees[std::size_t(l)] = build(l);
+  return trees;
 }
 
 }  // namespace
 
 const Trees &FrameTrees() {
-  static const Trees trees = buildFrameTrees();
+  static const Trees trees = buildTrees(frameTree);
   return trees;
 }
 
 const Trees &DocumentTrees() {
-  static const Trees trees = buildDocumentTrees();
+  static const Trees trees = buildTrees(documentTree);
   return trees;
 }
 

@@ -67,7 +67,7 @@ struct MenuDef {
   const char *name;
   const char *caption;
   std::vector<ItemDef> items;
-  bool windowList = false;           // the open document windows are listed below its items
+  bool windowList = false;            // the open document windows are listed below its items
   bool refreshesToolbarCheck = true;  // opening it refreshes the Toolbar check mark
 };
 

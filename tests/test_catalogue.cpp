@@ -17,8 +17,10 @@ void describe(QMenu *menu, QStringList &out, const QString &indent) {
   for (QAction *a : menu->actions()) {
     if (a->property("windowList").toBool()) continue;
     QString flags;
-    if (!a->isVisible()) flags += u'h';
-    else if (!a->isEnabled()) flags += u'd';  // a hidden item never reports enabled
+    if (!a->isVisible())
+      flags += u'h';
+    else if (!a->isEnabled())
+      flags += u'd';  // a hidden item never reports enabled
     QString line = indent + a->objectName() + u'|' + (a->isSeparator() ? QStringLiteral("-") : a->text()) + u'|' +
                    a->shortcut().toString(QKeySequence::PortableText) + u'|' + flags;
     if (a->property("index").isValid()) line += u'#' + QString::number(a->property("index").toInt());
@@ -227,11 +229,11 @@ class CatalogueTest : public QObject {
     QStringList frame = shortcuts(&f.frame());
     QCOMPARE(frame, (QStringList{"0 mnuFExit Ctrl+E", "0 mnuFNew Ctrl+N", "0 mnuFOpen Ctrl+O"}));
     const QStringList doc = shortcuts(f.frame().activeDocument());
-    QStringList expected{"0 mnuEDelete Del", "0 mnuESelectAll Ctrl+A", "0 mnuECopy Ctrl+C",
-                               "0 mnuECut Ctrl+X", "0 mnuEPaste Ctrl+V", "0 mnuFExit Ctrl+E", "0 mnuFNew Ctrl+N",
-                               "0 mnuFOpen Ctrl+O", "0 mnuFPrint Ctrl+P", "0 mnuFSave Ctrl+S",
-                               "0 mnuSFindNext F3", "1 mnEffacer Alt+Backspace", "1 mnuColler Ctrl+L",
-                               "1 mnuCopier Ctrl+I", "1 mnuCouper Ctrl+U", "1 mnuTout Shift+F1"};
+    QStringList expected{
+        "0 mnuEDelete Del",   "0 mnuESelectAll Ctrl+A", "0 mnuECopy Ctrl+C",  "0 mnuECut Ctrl+X",
+        "0 mnuEPaste Ctrl+V", "0 mnuFExit Ctrl+E",      "0 mnuFNew Ctrl+N",   "0 mnuFOpen Ctrl+O",
+        "0 mnuFPrint Ctrl+P", "0 mnuFSave Ctrl+S",      "0 mnuSFindNext F3",  "1 mnEffacer Alt+Backspace",
+        "1 mnuColler Ctrl+L", "1 mnuCopier Ctrl+I",     "1 mnuCouper Ctrl+U", "1 mnuTout Shift+F1"};
     expected.sort();
     QCOMPARE(doc, expected);
   }

@@ -26,8 +26,8 @@ QStringList captions(MainFrame &frame) {
 
 QStringList visibleDocumentButtons(MainFrame &frame) {
   QStringList out;
-  for (const char *name : {"imgFileSaveButton", "imgViewBtn", "imgPrintBtn", "imgCutButton", "imgCopyButton",
-                           "imgPasteButton"})
+  for (const char *name :
+       {"imgFileSaveButton", "imgViewBtn", "imgPrintBtn", "imgCutButton", "imgCopyButton", "imgPasteButton"})
     if (!frame.toolbar().button(name)->isHidden()) out.append(QString::fromLatin1(name));
   return out;
 }
@@ -236,6 +236,30 @@ class DocumentsTest : public QObject {
     Trigger(f.frame().activeDocument(), "mnuFExit");
     QVERIFY(f.prompts().messages.isEmpty());
     QCOMPARE(f.terminated, 1);
+  }
+
+  void aMinimisedWindowComesToTheFront() {
+    Fixture f;
+    Trigger(f.frame().activeDocument(), "mnuFNew");
+    DocumentWindow *first = f.frame().documentWindows().at(0);
+    first->subWindow()->showMinimized();
+    QCoreApplication::processEvents();
+    const QList<QMdiSubWindow *> order = f.frame().mdiArea()->subWindowList(QMdiArea::StackingOrder);
+    QCOMPARE(order.last(), first->subWindow());
+    QCOMPARE(first->Text1()->size(), first->size());  // the edit control is not resized to nothing
+  }
+
+  void theInsertKeyTogglesItsPanel() {
+    Fixture f;
+    f.frame().show();
+    QVERIFY(QTest::qWaitForWindowActive(&f.frame()));
+    QLabel *insert = f.frame().statusPanels().panel(9);
+    QCOMPARE(insert->text(), QStringLiteral("INS"));
+    const bool before = insert->isEnabled();
+    QTest::keyClick(f.frame().windowHandle(), Qt::Key_Insert);
+    QCOMPARE(insert->isEnabled(), !before);
+    QTest::keyClick(f.frame().windowHandle(), Qt::Key_Insert);
+    QCOMPARE(insert->isEnabled(), before);
   }
 
   void theFrameExitEndsAtOnce() {

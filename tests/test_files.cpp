@@ -15,11 +15,11 @@
 #include <QSettings>
 #include <QTest>
 
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
 using namespace quillora;
 using namespace quillora::test;
@@ -127,6 +127,26 @@ class FilesTest : public QObject {
     QVERIFY(f.prompts().messages.isEmpty());
   }
 
+  void unusualFileNames_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("spaces") << QStringLiteral("my notes  2.txt");
+    QTest::newRow("accents") << QString::fromUtf8("Überschrift façade ñ.txt");
+    QTest::newRow("newline") << QStringLiteral("two\nlines.txt");
+  }
+  void unusualFileNames() {
+    QFETCH(QString, name);
+    Fixture f;
+    const QString path = f.path(name);
+    WriteFile(path, "x");
+    DocumentWindow *doc = openThroughMenu(f, path);
+    QVERIFY(doc);
+    QCOMPARE(doc->caption(), path.toUpper());
+    doc->Text1()->setSelText("y");
+    Trigger(doc, "mnuFSave");
+    QCOMPARE(ReadFile(path), QByteArray("yx\r\n"));
+    QCOMPARE(recent(1), path);
+  }
+
   void theSizeLimitIs65000Bytes() {
     Fixture f;
     WriteFile(f.path("exact.txt"), QByteArray(65000, 'a'));
@@ -179,8 +199,8 @@ class FilesTest : public QObject {
     Trigger(f.frame().activeDocument(), "mnuFClose");
     QVERIFY(openThroughMenu(f, f.path("a.txt")));
     QVERIFY(!f.frame().documents().NoDocumentsOpen);
-    for (const char *name : {"imgFileSaveButton", "imgViewBtn", "imgPrintBtn", "imgCutButton", "imgCopyButton",
-                             "imgPasteButton"})
+    for (const char *name :
+         {"imgFileSaveButton", "imgViewBtn", "imgPrintBtn", "imgCutButton", "imgCopyButton", "imgPasteButton"})
       QVERIFY(!f.frame().toolbar().button(name)->isHidden());
   }
 

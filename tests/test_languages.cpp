@@ -39,8 +39,7 @@ QStringList shownTree(QWidget *window) {
 
 const QStringList FrameFrench = {"mnuFichier", "mnuOption"};
 const QStringList DocEnglish = {"mnuFile", "mnuEdit", "mnuSearch", "mnuOptions", "mnuWindow", "mnuHelp"};
-const QStringList DocGerman = {"mnuGDatei",   "mnuGBearbeiten", "mnuGSuchen",
-                               "mnuGOptionen", "mnuGFenster",    "mnuGInfo"};
+const QStringList DocGerman = {"mnuGDatei", "mnuGBearbeiten", "mnuGSuchen", "mnuGOptionen", "mnuGFenster", "mnuGInfo"};
 
 struct AboutSeen {
   QString title, lines, name;

@@ -58,9 +58,7 @@ QByteArray field(const QByteArray &url, const QByteArray &name) {
   return QByteArray::fromPercentEncoding(url.mid(start + name.size() + 1, end - start - name.size() - 1));
 }
 
-QStringList spooledDocuments() {
-  return QDir("/var/spool/cups").entryList({"d*-001"}, QDir::Files, QDir::Name);
-}
+QStringList spooledDocuments() { return QDir("/var/spool/cups").entryList({"d*-001"}, QDir::Files, QDir::Name); }
 
 }  // namespace
 
@@ -179,6 +177,26 @@ class PrintMailTest : public QObject {
     cupsSetServer(nullptr);
     QCOMPARE(f.prompts().messages.size(), 1);
     QVERIFY(f.prompts().messages.at(0).text.contains("does not answer"));
+  }
+
+  void aQueueThatRejectsTheJobIsReported() {
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    if (printer.isNull()) QSKIP("no default printer: tests/cups.sh sets one up as root");
+    if (QProcess::execute("cupsreject", {printer.printerName()}) != 0) QSKIP("the queue cannot be told to reject");
+    {
+      Fixture f;
+      DocumentWindow *doc = f.frame().activeDocument();
+      doc->Text1()->setText("refused text");
+      Trigger(doc, "mnuFPrint");
+      doc->setChanged(false);
+      Trigger(doc, "mnuFExit");
+      QProcess::execute("cupsaccept", {printer.printerName()});
+      QCOMPARE(f.prompts().messages.size(), 1);
+      QVERIFY2(f.prompts().messages.at(0).text.contains("printer"), qPrintable(f.prompts().messages.at(0).text));
+      QCOMPARE(f.prompts().messages.at(0).code, msg::Exclamation);
+      QCOMPARE(f.terminated, 1);  // told, then the program ends as asked
+    }
+    QProcess::execute("cupsaccept", {printer.printerName()});
   }
 
   void twoPrintsMakeOneJobThatLeavesAtTheEnd() {

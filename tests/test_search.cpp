@@ -66,10 +66,10 @@ class SearchTest : public QObject {
                                        << QStringList{"2,3", "not found"};
     QTest::newRow("overlapping") << "aaaa" << 0 << false << false << false << "aa"
                                  << QStringList{"0,2", "1,2", "2,2", "not found"};
-    QTest::newRow("toolbar skips the caret") << "abcabc" << 0 << false << false << true << "abc"
-                                             << QStringList{"3,3", "not found"};
-    QTest::newRow("line breaks count two") << "a\r\nbc\r\nbc" << 0 << false << false << false << "bc"
-                                           << QStringList{"3,2", "7,2"};
+    QTest::newRow("toolbar skips the caret")
+        << "abcabc" << 0 << false << false << true << "abc" << QStringList{"3,3", "not found"};
+    QTest::newRow("line breaks count two")
+        << "a\r\nbc\r\nbc" << 0 << false << false << false << "bc" << QStringList{"3,2", "7,2"};
     QTest::newRow("sharp s keeps its place") << QString::fromUtf8("Maß MASS maß") << 0 << false << false << false
                                              << QString::fromUtf8("MAß") << QStringList{"0,3", "9,3"};
   }

@@ -12,10 +12,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QSet>
 #include <QMdiArea>
 #include <QMenu>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QTest>
 #include <map>
 

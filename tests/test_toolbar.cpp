@@ -52,19 +52,16 @@ class ToolbarTest : public QObject {
     Toolbar &bar = f.frame().toolbar();
     QCOMPARE(bar.objectName(), QStringLiteral("picToolbar"));
     QCOMPARE(bar.height(), TwipsY(&bar, 645));
-    const QList<QPair<const char *, int>> lefts = {{"imgFileNewButton", 0},  {"imgFileOpenButton", 360},
-                                                   {"imgFileSaveButton", 720}, {"imgViewBtn", 1200},
-                                                   {"imgPrintBtn", 1680},    {"imgCutButton", 2160},
-                                                   {"imgCopyButton", 2520},  {"imgPasteButton", 2880}};
+    const QList<QPair<const char *, int>> lefts = {
+        {"imgFileNewButton", 0}, {"imgFileOpenButton", 360}, {"imgFileSaveButton", 720}, {"imgViewBtn", 1200},
+        {"imgPrintBtn", 1680},   {"imgCutButton", 2160},     {"imgCopyButton", 2520},    {"imgPasteButton", 2880}};
     for (const auto &[name, left] : lefts)
-      QCOMPARE(bar.button(name)->geometry(),
-               QRect(TwipsX(&bar, left), 0, TwipsX(&bar, 480), TwipsX(&bar, 480)));
-    const QStringList holders = {"imgFileNewButtonUp", "imgFileNewButtonDn", "imgFileOpenButtonUp",
-                                 "imgFileOpenButtonDn", "imgFileSaveButtonUp", "imgFileSaveButtonDn",
-                                 "imgViewBtnUp",        "imgViewBtnDwn",      "imgPrintBtnUp",
-                                 "imgPrintBtnDwn",      "imgCutButtonUp",     "imgCutButtonDn",
-                                 "imgCopyButtonUp",     "imgCopyButtonDn",    "imgPasteButtonUp",
-                                 "imgPasteButtonDn"};
+      QCOMPARE(bar.button(name)->geometry(), QRect(TwipsX(&bar, left), 0, TwipsX(&bar, 480), TwipsX(&bar, 480)));
+    const QStringList holders = {
+        "imgFileNewButtonUp",  "imgFileNewButtonDn",  "imgFileOpenButtonUp", "imgFileOpenButtonDn",
+        "imgFileSaveButtonUp", "imgFileSaveButtonDn", "imgViewBtnUp",        "imgViewBtnDwn",
+        "imgPrintBtnUp",       "imgPrintBtnDwn",      "imgCutButtonUp",      "imgCutButtonDn",
+        "imgCopyButtonUp",     "imgCopyButtonDn",     "imgPasteButtonUp",    "imgPasteButtonDn"};
     for (const QString &name : holders) {
       QLabel *h = bar.findChild<QLabel *>(name);
       QVERIFY2(h && h->isHidden() && !h->pixmap().isNull(), qPrintable(name));
@@ -188,7 +185,7 @@ class ToolbarTest : public QObject {
     ImageButton *b = f.frame().toolbar().button("imgFileNewButton");
     QCOMPARE(b->pixmap().devicePixelRatio(), 2.0);
     QCOMPARE(b->pixmap().size(), b->size() * 2);  // drawn at the screen's density, not scaled up
-    QCOMPARE(b->width(), TwipsX(b, 480));          // twips keep their logical size
+    QCOMPARE(b->width(), TwipsX(b, 480));         // twips keep their logical size
     const QPixmap flag = f.frame().statusPanels().panel(1)->pixmap();
     QCOMPARE(flag.devicePixelRatio(), 2.0);
     QCOMPARE(flag.size(), QSize(106, 54));

@@ -10,6 +10,11 @@ names=$(/usr/bin/python3 "$HERE/a11y_names.py" 2>&1)
 for want in "Untitled" "New" "Open" "Save" "Find" "Print" "Cut" "Copy" "Paste" "English" "CAPS (on|off)"; do
   grep -Eq "	$want\$" <<<"$names" || fail "no accessible name '$want'"
 done
+# The lock-key panels follow the keyboard's lights.
+xdotool keydown Caps_Lock keyup Caps_Lock
+sleep 1.2
+grep -q "	CAPS on\$" <<<"$(/usr/bin/python3 "$HERE/a11y_names.py" 2>&1)" || fail "Caps Lock on is not shown"
+xdotool keydown Caps_Lock keyup Caps_Lock
 keys alt+o l f
 sleep 0.5
 names=$(/usr/bin/python3 "$HERE/a11y_names.py" 2>&1)

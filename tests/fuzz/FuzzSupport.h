@@ -38,10 +38,10 @@ class Input {
   size_t m_pos = 0;
 };
 
-#define FUZZ_CHECK(condition)                                           \
-  do {                                                                  \
-    if (!(condition)) {                                                 \
+#define FUZZ_CHECK(condition)                                                             \
+  do {                                                                                    \
+    if (!(condition)) {                                                                   \
       std::fprintf(stderr, "check failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
-      std::abort();                                                     \
-    }                                                                   \
+      std::abort();                                                                       \
+    }                                                                                     \
   } while (0)

@@ -70,9 +70,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         model.replace(c);
         break;
       }
-      case 1: key(edit, Qt::Key_Return, QStringLiteral("\r")); model.replace(QStringLiteral("\n")); break;
-      case 2: key(edit, Qt::Key_Delete); model.erase(true); break;
-      case 3: key(edit, Qt::Key_Backspace); model.erase(false); break;
+      case 1:
+        key(edit, Qt::Key_Return, QStringLiteral("\r"));
+        model.replace(QStringLiteral("\n"));
+        break;
+      case 2:
+        key(edit, Qt::Key_Delete);
+        model.erase(true);
+        break;
+      case 3:
+        key(edit, Qt::Key_Backspace);
+        model.erase(false);
+        break;
       case 4: {  // paste: any line breaks become the document's
         const QString pasted = in.text(6, u"ab\r\n");
         edit.setSelText(pasted);

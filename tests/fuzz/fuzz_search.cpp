@@ -11,7 +11,7 @@ namespace {
 qint64 slowFind(const QString &T, const QString &P, qint64 s, const SearchState &state) {
   qint64 k = state.FindLastStart == s ? 1 : 0;  // 1. skip
   if (state.FindFromCaret) k = 0;
-  const qint64 start = s + k;  // 2.
+  const qint64 start = s + k;        // 2.
   QString pattern = P, subject = T;  // 3. case
   if (state.FindMatchCase == 0) {
     for (QChar &c : pattern) c = c.toUpper();
