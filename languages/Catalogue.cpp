@@ -29,10 +29,13 @@ struct Row {
 
 const Column FrameFileMenu = {{{"mnuFile", "&File"}, {"mnuFichier", "&Fichier"}, {"mnuSPArchivo", "&Archivo"},
                                {"mnuGDatei", "&Datei"}, {"mnuIFile", "&File"}}};
+// New and Exit read the same in the frame and in the document window.
+const Row NewRow = {C::New,  {{{"mnuFNew", "&New"}, {"mnuNouveau", "&Nouveau"}, {"mnuSPANuevo", "&Nuevo"}, {"mnuGDNeu", "&Neu"}, {"mnuIFNuovo", "&Nuovo"}}}, {"Ctrl+N"}};
+const Row ExitRow = {C::Exit, {{{"mnuFExit", "E&xit"}, {"mnuQuitter", "&Quitter"}, {"mnuSPASalir", "&Salir"}, {"mnuGDBeenden", "&Beenden"}, {"mnuIFEsci", "&Esci"}}}, {"Ctrl+E"}};
 const Row FrameFileRows[] = {
-    {C::New,  {{{"mnuFNew", "&New"}, {"mnuNouveau", "&Nouveau"}, {"mnuSPANuevo", "&Nuevo"}, {"mnuGDNeu", "&Neu"}, {"mnuIFNuovo", "&Nuovo"}}}, {"Ctrl+N"}},
+    NewRow,
     {C::Open, {{{"mnuFOpen", "&Open"}, {"mnuOuvrir", "&Ouvrir.."}, {"mnuSPAAbrir", "&Abrir.."}, {"mnuGDOffnen", "Ö&ffnen"}, {"mnuIFApri", "&Apri..."}}}, {"Ctrl+O"}},
-    {C::Exit, {{{"mnuFExit", "E&xit"}, {"mnuQuitter", "&Quitter"}, {"mnuSPASalir", "&Salir"}, {"mnuGDBeenden", "&Beenden"}, {"mnuIFEsci", "&Esci"}}}, {"Ctrl+E"}},
+    ExitRow,
 };
 const Column FrameOptionsMenu = {{{"mnuOptions", "&Options"}, {"mnuOption", "&Options"}, {"mnuSPOpciones", "&Opciones"},
                                   {"mnuGOptionen", "&Optionen"}, {"mnuIFOpzioni", "&Opzioni"}}};
@@ -54,7 +57,7 @@ const std::array<Keys, LanguageCount> FrameLanguageCaptions = {{
 
 const Column DocFileMenu = FrameFileMenu;
 const Row DocFileRows[] = {
-    {C::New,      {{{"mnuFNew", "&New"}, {"mnuNouveau", "&Nouveau"}, {"mnuSPANuevo", "&Nuevo"}, {"mnuGDNeu", "&Neu"}, {"mnuIFNuovo", "&Nuovo"}}}, {"Ctrl+N"}},
+    NewRow,
     {C::Open,     {{{"mnuFOpen", "&Open..."}, {"mnuOuvrir", "&Ouvrir.."}, {"mnuSPAAbrir", "&Abrir.."}, {"mnuGDOffnen", "Ö&ffnen"}, {"mnuIFApri", "&Apri..."}}}, {"Ctrl+O"}},
     {C::Close,    {{{"mnuFClose", "&Close"}, {"mnuFermer", "Fe&rmer"}, {"mnuSPACerrar", "&Cerrar"}, {"mnuGDSchle", "Schließen"}, {"mnuIFChiudi", "&Chiudi"}}}},
     {C::Save,     {{{"mnuFSave", "&Save"}, {"mnuSauver", "&Sauver"}, {"mnuSPAGuardar", "&Guardar"}, {"mnuGDSpeichern", "S&peichern"}, {"mnuIFSalva", "&Salva"}}}, {"Ctrl+S"}},
@@ -64,7 +67,7 @@ const Row DocFileRows[] = {
     {C::None,     {{{"mnuSep3", "-"}, {"mnuSep2", "-"}, {"mnuSSep2", "-"}, {"mnuGSep3", "-"}, {"mnuIsep2", "-"}}}},
     {C::SendMail, {{{"mnuFSend", "S&end Mail..."}, {"mnuEnvoyer", "&Envoyer courrier..."}, {"mnuSAEnviar", "&Enviar correo..."}, {"mnuGDEmail", "&E-Mail senden..."}, {"mnuIFEnvia", "&Invia messaggio..."}}}},
     {C::None,     {{{"mnuFSep", "-"}, {"mnuSep", "-"}, {"mnuSPsep", "-"}, {"mnuGsep1", "-"}, {"mnuIFsep2", "-"}}}},
-    {C::Exit,     {{{"mnuFExit", "E&xit"}, {"mnuQuitter", "&Quitter"}, {"mnuSPASalir", "&Salir"}, {"mnuGDBeenden", "&Beenden"}, {"mnuIFEsci", "&Esci"}}}, {"Ctrl+E"}},
+    ExitRow,
 };
 
 const Column DocEditMenu = {{{"mnuEdit", "&Edit"}, {"mnuEditer", "&Editer"}, {"mnuSPEdition", "&Edición"},

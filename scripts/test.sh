@@ -9,6 +9,9 @@ bash scripts/install-deps.sh --tests
 bash tests/cups.sh start
 trap 'bash tests/cups.sh stop' EXIT
 
+# The code keeps one style.
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
 (cd build && ctest --output-on-failure)
