@@ -7,11 +7,11 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
-  qt6-svg-dev libx11-dev libcups2-dev libgl-dev fonts-dejavu-core)
+  qt6-svg-dev qt6-qpa-plugins libx11-dev libcups2-dev libgl-dev fonts-dejavu-core)
 run_pkgs=(xvfb xdotool x11-utils imagemagick)
 test_pkgs=(xvfb xdotool x11-utils xdg-utils cups printer-driver-cups-pdf
   poppler-utils openbox dbus-x11 clang-format desktop-file-utils appstream
-  clang libclang-rt-14-dev python3-pyatspi at-spi2-core)
+  clang libclang-rt-14-dev python3-pyatspi at-spi2-core dbus-daemon cups-client)
 
 want=("${build_pkgs[@]}" "${run_pkgs[@]}")
 if [ "${1:-}" = "--tests" ]; then want+=("${test_pkgs[@]}"); fi
