@@ -20,6 +20,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 // The pictures live in the program's library: register them before first use.
@@ -118,6 +119,17 @@ QList<DocumentWindow *> MainFrame::documentWindows() const {
 void MainFrame::addDocumentWindow(DocumentWindow *window) {
   QMdiSubWindow *sub = m_mdi->addSubWindow(window);
   sub->setAttribute(Qt::WA_DeleteOnClose);
+  // A new window takes three quarters of the frame's client area, one
+  // title-bar step below and right of the window before it.
+  const QSize area = m_mdi->viewport()->size();
+  if (area.width() > 200 && area.height() > 150) {
+    const QSize size = area * 3 / 4;
+    sub->resize(size);
+    const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+    const int k = int(m_mdi->subWindowList().size()) - 1;
+    const int room = qMax(1, qMin(area.width() - size.width(), area.height() - size.height()) / step + 1);
+    sub->move(QPoint(step, step) * (k % room));
+  }
   sub->setWindowIcon(window->windowIcon());
   // The system menu's own keys (Ctrl+W, Ctrl+F4 …) would make our shortcuts ambiguous.
   if (QMenu *system = sub->systemMenu())
