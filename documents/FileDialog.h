@@ -23,8 +23,6 @@ class FileDialog : public QObject {
   bool ShowOpen();
   bool ShowSave();
 
-  QString folder() const { return m_folder; }
-
  private:
   bool show(bool save);
   QWidget *m_owner;

@@ -22,7 +22,6 @@ class PrintJob {
   QString print(const QString &text);
   // Hands the job to the printer. Returns why the printer refused it, or empty.
   QString finish();
-  bool isOpen() const { return m_painter != nullptr; }
 
  private:
   QString open();
