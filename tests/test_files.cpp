@@ -332,6 +332,19 @@ class FilesTest : public QObject {
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"big.txt"});  // no temporary left behind
   }
 
+  void savingKeepsLinksAndPermissions() {
+    QTemporaryDir dir;
+    const QString target = dir.filePath("target.txt"), link = dir.filePath("link.txt");
+    WriteFile(target, "old");
+    QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    QVERIFY(QFile::link(target, link));
+    const QFile::Permissions before = QFile::permissions(target);
+    QCOMPARE(WriteWholeFile(link, "new"), QString());
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(ReadFile(target), QByteArray("new"));
+    QCOMPARE(QFile::permissions(target), before);
+  }
+
   void recentFilesShiftAndDropTheFourth() {
     Fixture f;
     for (const char *name : {"A", "B", "C", "D", "E"}) {
