@@ -8,12 +8,6 @@
 
 namespace quillora {
 
-namespace settings {
-// A value of the store; a missing key, or a store that cannot be read, is empty.
-QString GetSetting(const QString &section, const QString &key);
-void SaveSetting(const QString &section, const QString &key, const QString &value);
-}  // namespace settings
-
 // Puts a name at the top of the list unless one of the menu entries' captions
 // already is that name; each stored name moves one place down, an empty slot
 // stopping the shift at it, and the fourth is dropped.

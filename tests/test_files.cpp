@@ -9,6 +9,7 @@
 #include "documents/TextFile.h"
 #include "editing/EditControl.h"
 #include "settings/RecentFiles.h"
+#include "settings/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -364,8 +365,11 @@ class FilesTest : public QObject {
 
   void anEmptySlotStopsTheShift() {
     Fixture f;
-    settings::SaveSetting("Recent Files", "RecentFile1", "one");
-    settings::SaveSetting("Recent Files", "RecentFile2", "two");
+    {
+      SettingsStore store;
+      store.SaveSetting("Recent Files", "RecentFile1", "one");
+      store.SaveSetting("Recent Files", "RecentFile2", "two");
+    }
     UpdateRecentFiles("new", {"RecentFile1", "RecentFile2", "RecentFile3", "RecentFile4"});
     QCOMPARE((QStringList{recent(1), recent(2), recent(3), recent(4)}), (QStringList{"new", "one", "two", ""}));
     QSettings store(QSettings::IniFormat, QSettings::UserScope, "VIZIvev");
