@@ -20,6 +20,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -82,6 +83,8 @@ MainFrame::MainFrame()
 
 MainFrame::~MainFrame() {
   m_tearingDown = true;
+  // A mail launcher still running is ended without reporting to a frame that is going.
+  for (QProcess *mail : findChildren<QProcess *>()) mail->disconnect();
   delete m_findDialog.data();
   // Document windows go before the tables and menus they refer to.
   const auto subs = m_mdi->subWindowList();

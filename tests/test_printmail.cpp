@@ -28,7 +28,7 @@ struct MailHandler {
   QTemporaryDir dir;
   QString received() const { return dir.filePath("received"); }
 
-  void install(bool registered, int exitCode = 0) {
+  void install(bool registered, int exitCode = 0, int delaySeconds = 0) {
     const QString apps = dir.filePath("data/applications");
     QDir().mkpath(apps);
     QDir().mkpath(dir.filePath("config"));
@@ -39,8 +39,11 @@ struct MailHandler {
     qputenv("DISPLAY", ":99");  // xdg-open reads desktop files only then; no server is needed
     qputenv("BROWSER", "false");
     if (!registered) return;
-    WriteFile(dir.filePath("record.sh"),
-              QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > '%1'\nexit %2\n").arg(received()).arg(exitCode).toUtf8());
+    WriteFile(dir.filePath("record.sh"), QStringLiteral("#!/bin/sh\nsleep %3\nprintf '%s' \"$1\" > '%1'\nexit %2\n")
+                                             .arg(received())
+                                             .arg(exitCode)
+                                             .arg(delaySeconds)
+                                             .toUtf8());
     QFile::setPermissions(dir.filePath("record.sh"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     WriteFile(apps + "/quillora-test-mail.desktop",
               QStringLiteral("[Desktop Entry]\nType=Application\nName=Test mail\nExec=%1 %u\n"
@@ -125,6 +128,16 @@ class PrintMailTest : public QObject {
     Trigger(f.frame().activeDocument(), "mnuFSend");
     QTRY_COMPARE_WITH_TIMEOUT(f.prompts().messages.size(), 1, 10000);
     QCOMPARE(f.prompts().messages.at(0).title, QStringLiteral("Mail Send Error 4"));
+  }
+
+  void aFrameThatClosesWhileTheMailClientStartsSaysNothing() {
+    MailHandler handler;
+    handler.install(true, 0, 5);
+    auto f = std::make_unique<Fixture>();
+    ScriptedPrompts watch;  // outlives the frame
+    Trigger(f->frame().activeDocument(), "mnuFSend");
+    f.reset();  // the launcher is still running
+    QVERIFY(watch.messages.isEmpty());
   }
 
   void theLongestBodyFitsAndALongerOneIsRefused() {
