@@ -202,7 +202,7 @@ void MainFrame::switchLanguage(MenuTrees &window, int tree, int chosen) {
 
 void MainFrame::openRecentEntry(MenuTrees &window, int index) {
   for (QAction *entry : window.items(English, Command::RecentFile))
-    if (entry->property("index").toInt() == index) LoadDocumentFile(*this, entry->text());
+    if (entry->data().toInt() == index) LoadDocumentFile(*this, entry->text());
   RefreshRecentFileMenus();
 }
 

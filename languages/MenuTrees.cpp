@@ -8,10 +8,6 @@
 
 namespace quillora {
 
-namespace {
-const char IndexProperty[] = "index";
-}
-
 MenuTrees::MenuTrees(QWidget *owner, const Trees &trees, Handler handler)
     : m_owner(owner), m_handler(std::move(handler)) {
   for (const TreeDef &tree : trees) {
@@ -62,7 +58,7 @@ void MenuTrees::addItems(QMenu *menu, const std::vector<ItemDef> &items, int lan
     }
     action->setObjectName(QString::fromLatin1(def.name));
     if (def.index >= 0) {
-      action->setProperty(IndexProperty, def.index);
+      action->setData(def.index);
       m_arrays[static_cast<std::size_t>(language)][def.command].append(action);
     }
     if (def.hidden) action->setVisible(false);
@@ -77,7 +73,7 @@ void MenuTrees::fillFontMenu(QMenu *menu, const char *arrayName, int language) {
   for (int i = 0; i < families.size(); ++i) {
     QAction *action = menu->addAction(families.at(i));
     action->setObjectName(name);
-    action->setProperty(IndexProperty, i);
+    action->setData(i);
     QObject::connect(action, &QAction::triggered, m_owner,
                      [this, i, language] { m_handler(Command::FontName, i, language); });
   }

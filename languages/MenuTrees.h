@@ -38,7 +38,8 @@ class MenuTrees {
   bool shownTreeOwnsKey(const QKeySequence &key) const;
 
   // The items of a tree's indexed array for a command (language items, font
-  // sizes, recent files), in index order. Font names are made at run time.
+  // sizes, recent files), in index order; an item's data() is its index.
+  // Font names are made at run time.
   const QList<QAction *> &items(int language, Command command) const;
 
   // The first item of the given name in a tree, or nullptr.

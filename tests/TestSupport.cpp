@@ -51,7 +51,7 @@ QAction *Item(QWidget *window, const QString &name, int index) {
   for (QMenu *menu : OwnMenus(window)) {
     if (menu->objectName() == name && index < 0) return menu->menuAction();
     for (QAction *action : menu->findChildren<QAction *>(name))
-      if (index < 0 || action->property("index").toInt() == index) return action;
+      if (index < 0 || (action->data().isValid() && action->data().toInt() == index)) return action;
   }
   return nullptr;
 }

@@ -23,7 +23,7 @@ void describe(QMenu *menu, QStringList &out, const QString &indent) {
       flags += u'd';  // a hidden item never reports enabled
     QString line = indent + a->objectName() + u'|' + (a->isSeparator() ? QStringLiteral("-") : a->text()) + u'|' +
                    a->shortcut().toString(QKeySequence::PortableText) + u'|' + flags;
-    if (a->property("index").isValid()) line += u'#' + QString::number(a->property("index").toInt());
+    if (a->data().isValid()) line += u'#' + QString::number(a->data().toInt());
     out.append(line);
     if (a->menu()) describe(a->menu(), out, indent + QStringLiteral("  "));
   }
