@@ -54,6 +54,8 @@ class EditControl : public QPlainTextEdit {
   void focusInEvent(QFocusEvent *event) override;
 
  private:
+  // A document holding a very long run without blanks wraps anywhere from then on.
+  void watchLongWords(int position, int added);
   int extraPerBreak() const { return m_lineBreak == LineBreak::CrLf ? 1 : 0; }
 
   LineBreak m_lineBreak = LineBreak::CrLf;

@@ -89,6 +89,18 @@ class EditControlTest : public QObject {
     QCOMPARE(e.selText(), QString(QChar(0xa0)));
   }
 
+  void aVeryLongWordWrapsAnywhere() {
+    EditControl e;
+    e.setText("plain words wrap at their boundaries\r\n" + QString(3000, u'x'));
+    QCOMPARE(e.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    e.setSelStart(e.textLength());
+    e.setSelText(QString(2000, u'y'));  // the run grows past 4,096 characters
+    QCOMPARE(e.wordWrapMode(), QTextOption::WrapAnywhere);
+    EditControl loaded;
+    loaded.setText(QString(65000, u'z'));
+    QCOMPARE(loaded.wordWrapMode(), QTextOption::WrapAnywhere);
+  }
+
   void menuKeysAreLeftToTheMenu() {
     EditControl e;
     e.setMenuKeyFilter([](const QKeySequence &k) { return k == QKeySequence(QStringLiteral("Ctrl+A")); });
