@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <cstdio>
 
 inline long residentKiB() {
@@ -17,7 +18,8 @@ inline long residentKiB() {
   return fields.size() > 1 ? fields.at(1).toLong() * 4 : 0;
 }
 
-// Prints "shown_ms painted_ms rss_kib" once the window is shown and painted, then quits.
+// Prints "shown_ms painted_ms rss_kib painted_at_ns" once the window is shown
+// and painted, then quits; the last is the steady clock, which the parent shares.
 class FirstPaint : public QObject {
  public:
   FirstPaint(QWidget *window, const QElapsedTimer &clock, qint64 shownMs) : m_clock(clock), m_shown(shownMs) {
@@ -27,7 +29,9 @@ class FirstPaint : public QObject {
     if (event->type() == QEvent::Paint && !m_done) {
       m_done = true;
       QTimer::singleShot(0, [this] {
-        std::printf("%lld %lld %ld\n", m_shown, m_clock.elapsed(), residentKiB());
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        std::printf("%lld %lld %ld %lld\n", m_shown, m_clock.elapsed(), residentKiB(),
+                    static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
         std::fflush(stdout);
         QCoreApplication::quit();
       });

@@ -17,6 +17,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <chrono>
 #include <functional>
 
 using namespace quillora;
@@ -47,30 +48,33 @@ void row(const char *what, double value, const char *unit, const char *goal = ""
 }
 
 struct ProcessFigures {
-  double shown = 0, painted = 0, wall = 0, rss = 0;
+  double shown = 0, painted = 0, spawnToPaint = 0, wall = 0, rss = 0;
 };
 
 ProcessFigures runProbe(const QString &program, int runs) {
-  std::vector<double> shown, painted, wall, rss;
+  std::vector<double> shown, painted, spawnToPaint, wall, rss;
   for (int i = 0; i < runs; ++i) {
     QProcess p;
     QElapsedTimer t;
     t.start();
+    const auto spawned = std::chrono::steady_clock::now().time_since_epoch();
     p.start(program, {});
     p.waitForFinished(30000);
     wall.push_back(t.nsecsElapsed() / 1e6);
     const QList<QByteArray> f = p.readAllStandardOutput().trimmed().split(' ');
-    if (f.size() < 3) continue;
+    if (f.size() < 4) continue;
     shown.push_back(f[0].toDouble());
     painted.push_back(f[1].toDouble());
     rss.push_back(f[2].toDouble() / 1024);
+    spawnToPaint.push_back(
+        (f[3].toDouble() - double(std::chrono::duration_cast<std::chrono::nanoseconds>(spawned).count())) / 1e6);
   }
   auto med = [](std::vector<double> v) {
     if (v.empty()) return 0.0;
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
   };
-  return {med(shown), med(painted), med(wall), med(rss)};
+  return {med(shown), med(painted), med(spawnToPaint), med(wall), med(rss)};
 }
 
 void closeAll(MainFrame &frame) {
@@ -99,9 +103,11 @@ int main(int argc, char *argv[]) {
     runProbe(args.at(1), 1);  // warm the caches of both
     runProbe(args.at(2), 1);
     const ProcessFigures ours = runProbe(args.at(1), runs), bare = runProbe(args.at(2), runs);
-    row("start-up to frame painted, Quillora (process)", ours.painted, "ms");
-    row("start-up to frame painted, bare Qt window (process)", bare.painted, "ms");
-    row("  ratio", ours.painted / qMax(0.001, bare.painted), "x", "< 1.15");
+    row("start to frame painted, from exec, Quillora", ours.spawnToPaint, "ms");
+    row("start to frame painted, from exec, bare Qt window", bare.spawnToPaint, "ms");
+    row("  ratio", ours.spawnToPaint / qMax(0.001, bare.spawnToPaint), "x", "< 1.15");
+    row("  of which from main(), Quillora", ours.painted, "ms");
+    row("  of which from main(), bare Qt window", bare.painted, "ms");
     row("whole process start to exit, Quillora", ours.wall, "ms");
     row("whole process start to exit, bare Qt window", bare.wall, "ms");
     row("memory at first paint, Quillora", ours.rss, "MiB");
