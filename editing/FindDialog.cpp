@@ -60,10 +60,7 @@ FindDialog::FindDialog(MainFrame &frame)
   setTabOrder(m_down, m_find);
   setTabOrder(m_find, m_cancel);
 
-  const FindTexts &english = FindDialogTexts(English);
-  setWindowTitle(QString::fromUtf8(english.title));
-  m_direction->setTitle(QString::fromUtf8(english.direction));
-  setTexts(English);
+  setTexts(English);  // the dialog's own texts
 
   setFixedSize(TwipsX(this, 4950), TwipsY(this, 1395));
   move(TwipsX(this, 390), TwipsY(this, 8490));
