@@ -17,6 +17,7 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <QTest>
+#include <array>
 #include <map>
 
 using namespace quillora;
@@ -24,28 +25,20 @@ using namespace quillora::test;
 
 namespace {
 
-// Items of the five document trees, by command.
-const std::map<QString, QStringList> DocItems = {
-    {"new", {"mnuFNew", "mnuNouveau", "mnuSPANuevo", "mnuGDNeu", "mnuIFNuovo"}},
-    {"open", {"mnuFOpen", "mnuOuvrir", "mnuSPAAbrir", "mnuGDOffnen", "mnuIFApri"}},
-    {"close", {"mnuFClose", "mnuFermer", "mnuSPACerrar", "mnuGDSchle", "mnuIFChiudi"}},
-    {"save", {"mnuFSave", "mnuSauver", "mnuSPAGuardar", "mnuGDSpeichern", "mnuIFSalva"}},
-    {"saveas", {"mnuFSaveAs", "mnuSauverSous", "mnuSPAGuacomo", "mnuGDSpeichernUnter", "mnuIFSalvaCon"}},
-    {"cut", {"mnuECut", "mnuCouper", "mnuSPECortar", "mnuGBAussch", "mnuIMTaglia"}},
-    {"paste", {"mnuEPaste", "mnuColler", "mnuSPEPegar", "mnuGBEinfugen", "mnuIMIncolla"}},
-    {"selectall", {"mnuESelectAll", "mnuTout", "mnuSPESelec", "mnuGBMarkieren", "mnuIMSelezionare"}},
-    {"language", {"mnuLanguagesItem", "mnuLanguesItem", "mnuSPIdiomaItem", "mnuGOSpracheItem", "mnuIOLanguaItem"}},
-    {"tile", {"mnuWTile", "mnuMosaique", "mnuSPVMosaico", "mnuGFNeben", "mnuIFIAffianca"}},
-    {"cascade", {"mnuWCascade", "mnuCascade", "mnuSPVCascada", "mnuGFUberlappend", "mnuIFISovra"}},
-    {"arrange", {"mnuWArrange", "mnuArranger", "mnuSPVOrgan", "mnuGFSymbole", "mnuIFIDisporre"}},
-    {"toolbar", {"mnuOToolbar", "mnuBarre", "mnuSPOBarra", "mnuGOSymbolleiste", "mnuIOBarra"}},
-};
-const std::map<QString, QStringList> FrameItems = {
-    {"new", {"mnuFNew", "mnuNouveau", "mnuSPANuevo", "mnuGDNeu", "mnuIFNuovo"}},
-    {"open", {"mnuFOpen", "mnuOuvrir", "mnuSPAAbrir", "mnuGDOffnen", "mnuIFApri"}},
-    {"language", {"mnuLanguagesItem", "mnuLanguesItem", "mnuSPOIdiomaItem", "mnuGOSpracheItem", "mnuIOLinguaItem"}},
-    {"toolbar", {"mnuOToolbar", "mnuBarre", "mnuSPOBarra", "mnuGOSymbol", "mnuIOBarra"}},
-};
+// The name of the item that runs a command in one tree, as the catalogue gives it.
+const char *findItem(const std::vector<ItemDef> &items, Command command) {
+  for (const ItemDef &item : items) {
+    if (item.command == command && !item.isMenu()) return item.name;
+    if (const char *found = findItem(item.items, command)) return found;
+  }
+  return nullptr;
+}
+
+QString itemName(const Trees &trees, Command command, int language) {
+  for (const MenuDef &menu : trees.at(std::size_t(language)).menus)
+    if (const char *name = findItem(menu.items, command)) return QString::fromLatin1(name);
+  return {};
+}
 
 class Walk : public Prompts {
  public:
@@ -111,9 +104,6 @@ class SoakTest : public QObject {
       for (const QString &line : walk.log.mid(qMax(0, int(walk.log.size()) - 25))) report += line + '\n';
       QFAIL(qPrintable(report));
     };
-    auto item = [](const std::map<QString, QStringList> &items, const QString &command, int language) {
-      return items.at(command).at(language);
-    };
 
     for (int step = 0; step < steps; ++step) {
       // What every file and every text was before the step: a file the step
@@ -130,26 +120,26 @@ class SoakTest : public QObject {
         // The frame's own menus: New, Open, a language, the toolbar.
         const int language = shownLanguage(frame.menus());
         switch (action % 4) {
-          case 0: Trigger(&frame, item(FrameItems, "new", language)); break;
-          case 1: Trigger(&frame, item(FrameItems, "open", language)); break;
+          case 0: Trigger(&frame, itemName(FrameTrees(), Command::New, language)); break;
+          case 1: Trigger(&frame, itemName(FrameTrees(), Command::Open, language)); break;
           case 2: {
             int k = int(walk.random.bounded(5));
             if (k == language) k = (k + 1) % 5;
-            Trigger(&frame, item(FrameItems, "language", language), k);
+            Trigger(&frame, itemName(FrameTrees(), Command::Language, language), k);
             break;
           }
-          case 3: Trigger(&frame, item(FrameItems, "toolbar", language)); break;
+          case 3: Trigger(&frame, itemName(FrameTrees(), Command::Toolbar, language)); break;
         }
       } else {
         const int language = shownLanguage(doc->menus());
         EditControl *e = doc->Text1();
-        auto trigger = [&](const QString &command, int index = -1) {
-          Trigger(doc, item(DocItems, command, language), index);
+        auto trigger = [&](Command command, int index = -1) {
+          Trigger(doc, itemName(DocumentTrees(), command, language), index);
         };
         const bool wasChanged = doc->changed();
         switch (action) {
-          case 0: trigger("new"); break;
-          case 1: trigger("open"); break;
+          case 0: trigger(Command::New); break;
+          case 1: trigger(Command::Open); break;
           case 2:
           case 3: {  // typing at the end
             const QString typed = QStringLiteral("w%1 ").arg(step);
@@ -165,26 +155,29 @@ class SoakTest : public QObject {
             shadow[doc] += "\r\n";
             break;
           case 5:  // select all and cut
-            trigger("selectall");
-            trigger("cut");
+            trigger(Command::SelectAll);
+            trigger(Command::Cut);
             clipboard = shadow[doc];
             shadow[doc].clear();
             break;
           case 6:  // paste at the end
             e->setSelStart(e->textLength());
-            trigger("paste");
+            trigger(Command::Paste);
             shadow[doc] += clipboard;
             break;
           case 7:
-          case 8: trigger("close"); break;
-          case 9: trigger(walk.random.bounded(2) ? "saveas" : "save"); break;
+          case 8: trigger(Command::Close); break;
+          case 9: trigger(walk.random.bounded(2) ? Command::SaveAs : Command::Save); break;
           case 10: {
             int k = int(walk.random.bounded(5));
             if (k == language) k = (k + 1) % 5;
-            trigger("language", k);
+            trigger(Command::Language, k);
             break;
           }
-          case 11: trigger(QStringList{"tile", "cascade", "arrange", "toolbar"}.at(walk.random.bounded(4))); break;
+          case 11:
+            trigger(std::array{Command::Tile, Command::Cascade, Command::ArrangeIcons, Command::Toolbar}.at(
+                walk.random.bounded(4)));
+            break;
           case 12: {  // toolbar buttons
             const char *buttons[] = {"imgFileNewButton", "imgCopyButton", "imgPasteButton"};
             const int b = int(walk.random.bounded(3));
