@@ -53,10 +53,11 @@ MainFrame::MainFrame()
   setStatusBar(m_panels);
   m_mdi->setObjectName(QStringLiteral("mdiArea"));
 
-  m_menus = std::make_unique<MenuTrees>(this, FrameTrees(),
-                                        [this](Command c, int index, int language) { runCommand(c, index, language); });
-  for (QMenu *options : m_menus->optionsMenus())
-    connect(options, &QMenu::aboutToShow, this, [this] { refreshToolbarCheck(*m_menus); });
+  MenuTrees::Hooks hooks;
+  hooks.optionsShown = [this] { refreshToolbarCheck(*m_menus); };
+  m_menus = std::make_unique<MenuTrees>(
+      this, FrameTrees(), [this](Command c, int index, int language) { runCommand(c, index, language); },
+      std::move(hooks));
   showMenusOf(m_menus.get());
 
   connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainFrame::onSubWindowActivated);

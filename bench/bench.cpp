@@ -11,9 +11,12 @@
 #include "editing/EditControl.h"
 #include "editing/Search.h"
 
+#include <malloc.h>
+#include <QAction>
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -131,11 +134,22 @@ int main(int argc, char *argv[]) {
   for (int i = 0; i < 5; ++i) NewDocument(frame);
   closeAll(frame);
   const long before = residentKiB();
-  const double newMs = medianMs(100, [&] { NewDocument(frame); });
+  const double newMs = medianMs(
+      100, [&] { NewDocument(frame); }, [] { QCoreApplication::processEvents(); });
   const double perDoc = double(residentKiB() - before) / 100;
   row("New document (median)", newMs, "ms", "< 2 (3 fonts)");
   row("memory per document window", perDoc, "KiB", "< 400");
   row("memory with 100 empty documents", residentKiB() / 1024.0, "MiB");
+  {
+    const std::size_t heapBefore = mallinfo2().uordblks;
+    NewDocument(frame);
+    QCoreApplication::processEvents();
+    DocumentWindow *last = frame.activeDocument();
+    row("  heap per document window", double(mallinfo2().uordblks - heapBefore) / 1024, "KiB");
+    row("  actions per document window", last->findChildren<QAction *>().size(), "");
+    row("  menus per document window", last->findChildren<QMenu *>().size(), "");
+    row("  widgets per document window", last->findChildren<QWidget *>().size() + 2, "");
+  }
 
   // A language switch of a document window.
   DocumentWindow *doc = frame.activeDocument();

@@ -39,17 +39,17 @@ DocumentWindow::DocumentWindow(MainFrame &frame, int number)
   m_text->setAccessibleName(windowTitle());
   connect(this, &QWidget::windowTitleChanged, m_text, &QWidget::setAccessibleName);
 
-  m_menus = std::make_unique<MenuTrees>(this, DocumentTrees(),
-                                        [this](Command c, int index, int language) { runCommand(c, index, language); });
-  m_menus->setFontFamilies([&frame]() -> const QStringList & { return frame.fontFamilies(); });
+  MenuTrees::Hooks hooks;
+  hooks.optionsShown = [this] { m_frame.refreshToolbarCheck(*m_menus); };
+  hooks.windowListShown = [this](QMenu *menu) { fillWindowList(menu); };
+  hooks.fontFamilies = [&frame]() -> const QStringList & { return frame.fontFamilies(); };
+  m_menus = std::make_unique<MenuTrees>(
+      this, DocumentTrees(), [this](Command c, int index, int language) { runCommand(c, index, language); },
+      std::move(hooks));
   m_text->setMenuKeyFilter([this](const QKeySequence &key) { return m_menus->shownTreeOwnsKey(key); });
 
   connect(m_text, &QPlainTextEdit::textChanged, this, [this] { setChanged(true); });
   connect(m_text, &EditControl::focusGained, this, [this] { m_frame.raiseFindDialog(); });
-  if (QMenu *list = m_menus->windowListMenu())
-    connect(list, &QMenu::aboutToShow, this, &DocumentWindow::fillWindowList);
-  for (QMenu *options : m_menus->optionsMenus())
-    connect(options, &QMenu::aboutToShow, this, [this] { m_frame.refreshToolbarCheck(*m_menus); });
 }
 
 DocumentWindow::~DocumentWindow() = default;
@@ -79,8 +79,7 @@ void DocumentWindow::closeEvent(QCloseEvent *event) {
   m_frame.documentClosed(*this);
 }
 
-void DocumentWindow::fillWindowList() {
-  QMenu *menu = m_menus->windowListMenu();
+void DocumentWindow::fillWindowList(QMenu *menu) {
   for (QAction *action : menu->actions())
     if (action->property("windowList").toBool()) delete action;
   const QList<QMdiSubWindow *> windows = m_frame.mdiArea()->subWindowList(QMdiArea::CreationOrder);

@@ -9,6 +9,7 @@
 #include <memory>
 
 class QMdiSubWindow;
+class QMenu;
 
 namespace quillora {
 
@@ -52,7 +53,7 @@ class DocumentWindow : public QWidget {
   void closeEvent(QCloseEvent *event) override;
 
  private:
-  void fillWindowList();
+  void fillWindowList(QMenu *menu);
   void onSizeItem(int language, int index);
 
   MainFrame &m_frame;

@@ -8,46 +8,49 @@
 
 namespace quillora {
 
-MenuTrees::MenuTrees(QWidget *owner, const Trees &trees, Handler handler)
-    : m_owner(owner), m_handler(std::move(handler)) {
+MenuTrees::MenuTrees(QWidget *owner, const Trees &trees, Handler handler, Hooks hooks)
+    : m_owner(owner), m_handler(std::move(handler)), m_hooks(std::move(hooks)) {
   for (const TreeDef &tree : trees) {
-    auto &top = m_top[static_cast<std::size_t>(tree.language)];
+    const auto l = static_cast<std::size_t>(tree.language);
     for (const MenuDef &def : tree.menus) {
-      auto *menu = new QMenu(QString::fromUtf8(def.caption), owner);
-      menu->setObjectName(QString::fromLatin1(def.name));
-      menu->menuAction()->setObjectName(QString::fromLatin1(def.name));
-      menu->menuAction()->setVisible(tree.language == English);
-      addItems(menu, def.items, tree.language);
-      for (const ItemDef &item : def.items)
-        if (item.command == Command::Toolbar) m_optionsMenus.append(menu);
-      if (def.windowList) m_windowListMenu = menu;
-      top.append(menu);
+      QAction *item = addMenuNode(def.name, def.caption, def.items, tree.language, nullptr, def.windowList);
+      item->setVisible(tree.language == English);
+      m_top[l].append(item);
     }
   }
 }
 
-void MenuTrees::addItems(QMenu *menu, const std::vector<ItemDef> &items, int language) {
+QAction *MenuTrees::addMenuNode(const char *name, const char *caption, const std::vector<ItemDef> &items, int language,
+                                const char *fontArray, bool windowList) {
+  auto *item = new QAction(QString::fromUtf8(caption), m_owner);
+  item->setObjectName(QString::fromLatin1(name));
+  m_all[static_cast<std::size_t>(language)].append(item);
+  MenuNode node{item, {}, fontArray, windowList, false};
   for (const ItemDef &def : items) {
-    QAction *action = nullptr;
+    node.items.append(makeItem(def, language));
+    node.options = node.options || def.command == Command::Toolbar;
+  }
+  m_nodes[static_cast<std::size_t>(language)].push_back(std::move(node));
+  return item;
+}
+
+QAction *MenuTrees::makeItem(const ItemDef &def, int language) {
+  const auto l = static_cast<std::size_t>(language);
+  QAction *action = nullptr;
+  if (def.isMenu()) {
+    action = addMenuNode(def.name, def.caption, def.items, language, def.runtimeArray, false);
+  } else {
+    action = new QAction(m_owner);
+    action->setObjectName(QString::fromLatin1(def.name));
+    m_all[l].append(action);
     if (def.isSeparator()) {
-      action = menu->addSeparator();
-    } else if (def.isMenu()) {
-      auto *sub = menu->addMenu(QString::fromUtf8(def.caption));
-      sub->setObjectName(QString::fromLatin1(def.name));
-      action = sub->menuAction();
-      if (def.runtimeArray) {
-        const char *arrayName = def.runtimeArray;
-        QObject::connect(sub, &QMenu::aboutToShow, sub,
-                         [this, sub, arrayName, language] { fillFontMenu(sub, arrayName, language); });
-      } else {
-        addItems(sub, def.items, language);
-      }
+      action->setSeparator(true);
     } else {
-      action = menu->addAction(QString::fromUtf8(def.caption));
+      action->setText(QString::fromUtf8(def.caption));
       action->setCheckable(def.checkable);
       if (def.shortcut) {
         action->setShortcut(QKeySequence(QString::fromLatin1(def.shortcut), QKeySequence::PortableText));
-        m_shortcutActions[static_cast<std::size_t>(language)].append(action);
+        m_shortcutActions[l].append(action);
       }
       if (def.command != Command::None) {
         const Command command = def.command;
@@ -56,27 +59,61 @@ void MenuTrees::addItems(QMenu *menu, const std::vector<ItemDef> &items, int lan
                          [this, command, index, language] { m_handler(command, index, language); });
       }
     }
-    action->setObjectName(QString::fromLatin1(def.name));
-    if (def.index >= 0) {
-      action->setData(def.index);
-      m_arrays[static_cast<std::size_t>(language)][def.command].append(action);
+  }
+  if (def.index >= 0) {
+    action->setData(def.index);
+    m_arrays[l][def.command].append(action);
+  }
+  if (def.hidden) action->setVisible(false);
+  if (def.disabled) action->setEnabled(false);
+  return action;
+}
+
+void MenuTrees::makeMenus(int language) {
+  const auto l = static_cast<std::size_t>(language);
+  if (m_made[l]) return;
+  m_made[l] = true;
+  // Submenus come before the menus that hold them.
+  for (const MenuNode &node : m_nodes[l]) {
+    auto *menu = new QMenu(node.item->text(), m_owner);
+    menu->setObjectName(node.item->objectName());
+    menu->addActions(node.items);
+    node.item->setMenu(menu);
+    if (node.fontArray) {
+      const char *arrayName = node.fontArray;
+      QObject::connect(menu, &QMenu::aboutToShow, menu,
+                       [this, menu, arrayName, language] { fillFontMenu(menu, arrayName, language); });
     }
-    if (def.hidden) action->setVisible(false);
-    if (def.disabled) action->setEnabled(false);
+    if (node.options && m_hooks.optionsShown) QObject::connect(menu, &QMenu::aboutToShow, menu, m_hooks.optionsShown);
+    if (node.windowList) {
+      m_windowListMenu = menu;
+      if (m_hooks.windowListShown)
+        QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] { m_hooks.windowListShown(menu); });
+    }
   }
 }
 
 void MenuTrees::fillFontMenu(QMenu *menu, const char *arrayName, int language) {
-  if (!menu->isEmpty() || !m_families) return;
+  if (!menu->isEmpty() || !m_hooks.fontFamilies) return;
   const QString name = QString::fromLatin1(arrayName);
-  const QStringList &families = m_families();
+  const QStringList &families = m_hooks.fontFamilies();
+  QList<QAction *> &array = m_arrays[static_cast<std::size_t>(language)][Command::FontName];
   for (int i = 0; i < families.size(); ++i) {
-    QAction *action = menu->addAction(families.at(i));
+    auto *action = new QAction(families.at(i), m_owner);
     action->setObjectName(name);
     action->setData(i);
     QObject::connect(action, &QAction::triggered, m_owner,
                      [this, i, language] { m_handler(Command::FontName, i, language); });
+    array.append(action);
   }
+  menu->addActions(array);
+}
+
+QList<QAction *> MenuTrees::menuItems(const QAction *menuItem) const {
+  for (const auto &nodes : m_nodes)
+    for (const MenuNode &node : nodes)
+      if (node.item == menuItem) return node.fontArray && menuItem->menu() ? menuItem->menu()->actions() : node.items;
+  return {};
 }
 
 const QList<QAction *> &MenuTrees::items(int language, Command command) const {
@@ -86,14 +123,13 @@ const QList<QAction *> &MenuTrees::items(int language, Command command) const {
   return found == arrays.end() ? none : found->second;
 }
 
-QList<QAction *> MenuTrees::menuBarActions() const {
-  QList<QAction *> actions;
-  for (QMenu *menu : m_top[static_cast<std::size_t>(m_shown)]) actions.append(menu->menuAction());
-  return actions;
+QList<QAction *> MenuTrees::menuBarActions() {
+  makeMenus(m_shown);
+  return m_top[static_cast<std::size_t>(m_shown)];
 }
 
 void MenuTrees::setTreeVisible(int language, bool visible) {
-  for (QMenu *menu : m_top[static_cast<std::size_t>(language)]) menu->menuAction()->setVisible(visible);
+  for (QAction *item : m_top[static_cast<std::size_t>(language)]) item->setVisible(visible);
   if (visible) m_shown = language;
 }
 
@@ -105,10 +141,8 @@ bool MenuTrees::shownTreeOwnsKey(const QKeySequence &key) const {
 
 QAction *MenuTrees::action(int language, const char *name) const {
   const QString wanted = QString::fromLatin1(name);
-  for (QMenu *menu : m_top[static_cast<std::size_t>(language)]) {
-    if (menu->objectName() == wanted) return menu->menuAction();
-    if (auto *found = menu->findChild<QAction *>(wanted)) return found;
-  }
+  for (QAction *item : m_all[static_cast<std::size_t>(language)])
+    if (item->objectName() == wanted) return item;
   return nullptr;
 }
 

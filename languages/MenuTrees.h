@@ -2,6 +2,12 @@
 // The five menu trees of one window, built from the catalogue. Exactly one
 // tree is shown at a time; every item runs the window's one routine for its
 // command, whatever the tree.
+//
+// Every item of every tree exists from the start as an action of the window,
+// with its name, caption, key and state. The menu widgets that display a
+// tree are made the first time the tree is shown: four of a window's five
+// trees are seldom seen, and a menu widget with its items costs several times
+// what the items alone cost.
 
 #include "languages/Catalogue.h"
 
@@ -10,6 +16,7 @@
 #include <QStringList>
 #include <functional>
 #include <map>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -23,13 +30,28 @@ class MenuTrees {
  public:
   using Handler = std::function<void(Command command, int index, int language)>;
 
-  MenuTrees(QWidget *owner, const Trees &trees, Handler handler);
+  // What the window does when some of its menus open.
+  struct Hooks {
+    std::function<void()> optionsShown;                 // a menu holding a Toolbar item
+    std::function<void(QMenu *)> windowListShown;       // the menu that lists the open windows
+    std::function<const QStringList &()> fontFamilies;  // where the font-name arrays come from
+  };
 
-  // The top-level menu actions of the shown tree, for the menu bar. The
-  // hidden trees stay out of it: their access keys would clash with the
-  // shown tree's (Alt+E is "&Edit", "&Editer" and "&Edición").
-  QList<QAction *> menuBarActions() const;
-  const QList<QMenu *> &topMenus(int language) const { return m_top[static_cast<std::size_t>(language)]; }
+  MenuTrees(QWidget *owner, const Trees &trees, Handler handler, Hooks hooks = {});
+
+  // The top-level menu items of the shown tree, for the menu bar, with their
+  // menus. The hidden trees stay out of the bar: their access keys would
+  // clash with the shown tree's (Alt+E is "&Edit", "&Editer" and "&Edición").
+  QList<QAction *> menuBarActions();
+  // A tree's top-level menu items, shown or not.
+  const QList<QAction *> &topItems(int language) const { return m_top[static_cast<std::size_t>(language)]; }
+  // The items of a menu item's menu, in order, separators included, whether
+  // its menu widget has been made or not.
+  QList<QAction *> menuItems(const QAction *menuItem) const;
+
+  // Makes the menu widgets of a tree, if not made yet: done when the tree is
+  // first shown, and by whoever wants to look into a hidden tree's menus.
+  void makeMenus(int language);
 
   int shownLanguage() const { return m_shown; }
   void setTreeVisible(int language, bool visible);
@@ -38,34 +60,42 @@ class MenuTrees {
   bool shownTreeOwnsKey(const QKeySequence &key) const;
 
   // The items of a tree's indexed array for a command (language items, font
-  // sizes, recent files), in index order; an item's data() is its index.
-  // Font names are made at run time.
+  // sizes, recent files, font names once made), in index order; an item's
+  // data() is its index.
   const QList<QAction *> &items(int language, Command command) const;
 
   // The first item of the given name in a tree, or nullptr.
   QAction *action(int language, const char *name) const;
 
-  // Top-level menus that hold a Toolbar item, and the English File menu that
-  // lists the open document windows (nullptr for the frame).
-  const QList<QMenu *> &optionsMenus() const { return m_optionsMenus; }
+  // The English File menu that lists the open document windows, once made
+  // (nullptr for the frame).
   QMenu *windowListMenu() const { return m_windowListMenu; }
 
-  // Where the font-name arrays take the installed font families from; their
-  // items are made the first time a Font menu is opened.
-  void setFontFamilies(std::function<const QStringList &()> families) { m_families = std::move(families); }
-
  private:
-  void addItems(QMenu *menu, const std::vector<ItemDef> &items, int language);
+  struct MenuNode {
+    QAction *item;           // names the menu and opens it from its parent or the menu bar
+    QList<QAction *> items;  // in order
+    const char *fontArray;   // filled with the font families when first opened
+    bool windowList;
+    bool options;
+  };
+
+  QAction *addMenuNode(const char *name, const char *caption, const std::vector<ItemDef> &items, int language,
+                       const char *fontArray, bool windowList);
+  QAction *makeItem(const ItemDef &def, int language);
   void fillFontMenu(QMenu *menu, const char *arrayName, int language);
 
   QWidget *m_owner;
   Handler m_handler;
-  std::array<QList<QMenu *>, LanguageCount> m_top;
+  Hooks m_hooks;
+  // Every menu of a tree, submenus before the menus that hold them.
+  std::array<std::vector<MenuNode>, LanguageCount> m_nodes;
+  std::array<QList<QAction *>, LanguageCount> m_top;
+  std::array<QList<QAction *>, LanguageCount> m_all;
   std::array<QList<QAction *>, LanguageCount> m_shortcutActions;
   std::array<std::map<Command, QList<QAction *>>, LanguageCount> m_arrays;
-  QList<QMenu *> m_optionsMenus;
+  std::array<bool, LanguageCount> m_made{};
   QMenu *m_windowListMenu = nullptr;
-  std::function<const QStringList &()> m_families;
   int m_shown = English;
 };
 

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "documents/DocumentWindow.h"
+
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -45,15 +47,23 @@ Fixture::Fixture() : m_frame(std::make_unique<MainFrame>()) {
 
 Fixture::~Fixture() { m_frame.reset(); }
 
-QList<QMenu *> OwnMenus(QWidget *window) { return window->findChildren<QMenu *>(Qt::FindDirectChildrenOnly); }
+MenuTrees &TreesOf(QWidget *window) {
+  if (auto *frame = qobject_cast<MainFrame *>(window)) return frame->menus();
+  return qobject_cast<DocumentWindow *>(window)->menus();
+}
 
 QAction *Item(QWidget *window, const QString &name, int index) {
-  for (QMenu *menu : OwnMenus(window)) {
-    if (menu->objectName() == name && index < 0) return menu->menuAction();
-    for (QAction *action : menu->findChildren<QAction *>(name))
-      if (index < 0 || (action->data().isValid() && action->data().toInt() == index)) return action;
-  }
+  for (QAction *action : window->findChildren<QAction *>(name, Qt::FindDirectChildrenOnly))
+    if (index < 0 || (action->data().isValid() && action->data().toInt() == index)) return action;
   return nullptr;
+}
+
+QMenu *MenuOf(QWidget *window, const char *name) {
+  MenuTrees &trees = TreesOf(window);
+  for (int language = 0; language < LanguageCount; ++language)
+    if (trees.action(language, name)) trees.makeMenus(language);
+  QAction *item = Item(window, QString::fromLatin1(name));
+  return item ? item->menu() : nullptr;
 }
 
 void Trigger(QWidget *window, const QString &name, int index) {

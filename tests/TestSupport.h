@@ -59,10 +59,12 @@ class Fixture {
 void IsolateSettings();
 QString SettingsFile();
 
-// The top-level menus a window owns (not those of windows inside it).
-QList<QMenu *> OwnMenus(QWidget *window);
-// An item of a window by objectName (and array index).
+// The menu trees of the frame or of a document window.
+MenuTrees &TreesOf(QWidget *window);
+// An item of a window by objectName (and array index), whatever its tree.
 QAction *Item(QWidget *window, const QString &name, int index = -1);
+// The menu a menu item opens; a hidden tree's menus are made for it.
+QMenu *MenuOf(QWidget *window, const char *name);
 // Triggers an item; fails the test when it does not exist, is hidden in a
 // shown tree or disabled.
 void Trigger(QWidget *window, const QString &name, int index = -1);

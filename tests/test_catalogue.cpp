@@ -12,9 +12,10 @@ using namespace quillora::test;
 
 namespace {
 
-// One line per item, in menu order: "name|caption|shortcut|flags".
-void describe(QMenu *menu, QStringList &out, const QString &indent) {
-  for (QAction *a : menu->actions()) {
+// One line per item, in menu order: "name|caption|shortcut|flags". The
+// trees are read from the window's items, made into menus or not.
+void describe(const MenuTrees &trees, const QAction *menuItem, QStringList &out, const QString &indent) {
+  for (QAction *a : trees.menuItems(menuItem)) {
     if (a->property("windowList").toBool()) continue;
     QString flags;
     if (!a->isVisible())
@@ -25,18 +26,16 @@ void describe(QMenu *menu, QStringList &out, const QString &indent) {
                    a->shortcut().toString(QKeySequence::PortableText) + u'|' + flags;
     if (a->data().isValid()) line += u'#' + QString::number(a->data().toInt());
     out.append(line);
-    if (a->menu()) describe(a->menu(), out, indent + QStringLiteral("  "));
+    describe(trees, a, out, indent + QStringLiteral("  "));
   }
 }
 
 QStringList tree(QWidget *window, int language) {
   QStringList out;
-  MenuTrees *trees = nullptr;
-  if (auto *frame = qobject_cast<MainFrame *>(window)) trees = &frame->menus();
-  if (auto *doc = qobject_cast<DocumentWindow *>(window)) trees = &doc->menus();
-  for (QMenu *menu : trees->topMenus(language)) {
-    out.append(menu->objectName() + u'|' + menu->title());
-    describe(menu, out, QStringLiteral("  "));
+  const MenuTrees &trees = TreesOf(window);
+  for (QAction *item : trees.topItems(language)) {
+    out.append(item->objectName() + u'|' + item->text());
+    describe(trees, item, out, QStringLiteral("  "));
   }
   return out;
 }
@@ -44,15 +43,27 @@ QStringList tree(QWidget *window, int language) {
 // Every item with a shortcut key, in all five trees: "language name key", sorted.
 QStringList shortcuts(QWidget *window) {
   QStringList out;
+  QList<const QAction *> seen;
   for (int language = 0; language < LanguageCount; ++language) {
-    MenuTrees *trees = qobject_cast<MainFrame *>(window) ? &qobject_cast<MainFrame *>(window)->menus()
-                                                         : &qobject_cast<DocumentWindow *>(window)->menus();
-    for (QMenu *menu : trees->topMenus(language))
-      for (QAction *a : menu->findChildren<QAction *>())
-        if (!a->shortcut().isEmpty())
-          out.append(QString::number(language) + u' ' + a->objectName() + u' ' +
-                     a->shortcut().toString(QKeySequence::PortableText));
+    const MenuTrees &trees = TreesOf(window);
+    QList<const QAction *> pending(trees.topItems(language).begin(), trees.topItems(language).end());
+    while (!pending.isEmpty()) {
+      const QAction *a = pending.takeFirst();
+      seen.append(a);
+      for (QAction *item : trees.menuItems(a)) pending.append(item);
+      if (!a->shortcut().isEmpty())
+        out.append(QString::number(language) + u' ' + a->objectName() + u' ' +
+                   a->shortcut().toString(QKeySequence::PortableText));
+    }
   }
+  // Nothing outside the trees has a key either.
+  auto ownWindow = [](const QObject *o) {
+    while (o && !qobject_cast<const MainFrame *>(o) && !qobject_cast<const DocumentWindow *>(o)) o = o->parent();
+    return o;
+  };
+  for (const QAction *a : window->findChildren<QAction *>())
+    if (ownWindow(a) == window && !seen.contains(a) && !a->shortcut().isEmpty())
+      out.append(QStringLiteral("? ") + a->objectName() + u' ' + a->shortcut().toString());
   out.sort();
   return out;
 }
@@ -211,10 +222,14 @@ class CatalogueTest : public QObject {
     for (MenuTrees *trees : {&f.frame().menus(), &doc->menus()}) {
       auto commands = [&](int language) {
         QList<int> sizes;
-        for (QMenu *menu : trees->topMenus(language)) {
+        for (QAction *menu : trees->topItems(language)) {
           int items = 0;
-          for (QAction *a : menu->findChildren<QAction *>())
-            if (!a->isSeparator() && a->isVisible() && a != menu->menuAction()) ++items;
+          QList<QAction *> pending = trees->menuItems(menu);
+          while (!pending.isEmpty()) {
+            QAction *a = pending.takeFirst();
+            pending.append(trees->menuItems(a));
+            if (!a->isSeparator() && a->isVisible()) ++items;
+          }
           sizes.append(items);
         }
         return sizes;
@@ -238,11 +253,38 @@ class CatalogueTest : public QObject {
     QCOMPARE(doc, expected);
   }
 
+  void aTreesMenusHoldExactlyItsItemsOnceMade() {
+    Fixture f;
+    for (QWidget *window : {static_cast<QWidget *>(&f.frame()), static_cast<QWidget *>(f.frame().activeDocument())}) {
+      MenuTrees &trees = TreesOf(window);
+      for (int language = 0; language < LanguageCount; ++language) {
+        trees.makeMenus(language);
+        QList<QAction *> pending = trees.topItems(language);
+        int menus = 0;
+        while (!pending.isEmpty()) {
+          QAction *item = pending.takeFirst();
+          const QList<QAction *> items = trees.menuItems(item);
+          pending.append(items);
+          if (items.isEmpty() && !item->menu()) continue;
+          ++menus;
+          QMenu *menu = item->menu();
+          QVERIFY2(menu, qPrintable(item->objectName()));
+          QCOMPARE(menu->objectName(), item->objectName());
+          QCOMPARE(menu->title(), item->text());
+          QList<QAction *> shown = menu->actions();
+          shown.removeIf([](QAction *a) { return a->property("windowList").toBool(); });
+          QCOMPARE(shown, items);
+        }
+        QVERIFY(menus >= 2);
+      }
+    }
+  }
+
   void onlyTheEnglishTreeShowsInANewWindow() {
     Fixture f;
     for (MenuTrees *trees : {&f.frame().menus(), &f.frame().activeDocument()->menus()})
       for (int language = 0; language < LanguageCount; ++language)
-        for (QMenu *menu : trees->topMenus(language)) QCOMPARE(menu->menuAction()->isVisible(), language == English);
+        for (QAction *menu : trees->topItems(language)) QCOMPARE(menu->isVisible(), language == English);
     QCOMPARE(ShownMenuBar(f.frame()),
              (QStringList{"mnuFile", "mnuEdit", "mnuSearch", "mnuOptions", "mnuWindow", "mnuHelp"}));
   }

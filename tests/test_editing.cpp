@@ -143,7 +143,7 @@ class EditingTest : public QObject {
     const QStringList &families = f.frame().fontFamilies();
     QVERIFY(!families.isEmpty());
     for (const char *name : {"mnuFont", "mnuPolice", "mnuSPOFuentes", "mnuGOSchriftart", "mnuIOTipo"}) {
-      QMenu *menu = Item(doc, name)->menu();
+      QMenu *menu = MenuOf(doc, name);
       emit menu->aboutToShow();
       emit menu->aboutToShow();  // filled once
       QCOMPARE(menu->actions().size(), families.size());
@@ -159,7 +159,7 @@ class EditingTest : public QObject {
     QCOMPARE(a->Text1()->font().family(), QStringLiteral("MS Sans Serif"));
     QCOMPARE(a->Text1()->font().pointSizeF(), 8.25);
     QVERIFY(a->Text1()->font().bold());
-    emit Item(a, "mnuFont")->menu()->aboutToShow();
+    emit MenuOf(a, "mnuFont")->aboutToShow();
     const QString family = f.frame().fontFamilies().last();
     Trigger(a, "mnuFontName", int(f.frame().fontFamilies().size()) - 1);
     QCOMPARE(a->Text1()->font().family(), family);

@@ -32,8 +32,10 @@ QList<int> visibleFlags(MainFrame &frame) {
 // The names of the visible top-level menus a window owns.
 QStringList shownTree(QWidget *window) {
   QStringList out;
-  for (QMenu *menu : OwnMenus(window))
-    if (menu->menuAction()->isVisible()) out.append(menu->objectName());
+  MenuTrees &trees = TreesOf(window);
+  for (int language = 0; language < LanguageCount; ++language)
+    for (QAction *menu : trees.topItems(language))
+      if (menu->isVisible()) out.append(menu->objectName());
   return out;
 }
 

@@ -196,7 +196,7 @@ class ToolbarTest : public QObject {
     f.frame().show();
     Toolbar &bar = f.frame().toolbar();
     DocumentWindow *doc = f.frame().activeDocument();
-    auto openOptions = [](QWidget *w, const char *menu) { emit Item(w, menu)->menu()->aboutToShow(); };
+    auto openOptions = [](QWidget *w, const char *menu) { emit MenuOf(w, menu)->aboutToShow(); };
     openOptions(doc, "mnuOptions");
     QVERIFY(Item(doc, "mnuOToolbar")->isChecked());  // the refresh shows the true state
     Trigger(doc, "mnuOToolbar");
