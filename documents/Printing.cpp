@@ -10,24 +10,75 @@
 #include <QPrinterInfo>
 #include <QTextLayout>
 
+#include <QLibrary>
+
 #include <cups/cups.h>
 
 namespace quillora {
 
 namespace {
 
+// The print service's client library, loaded when the first print needs it:
+// linked in, it and its twenty libraries would cost every start-up some
+// milliseconds, and most sessions never print. Qt's own print support loads
+// the same library, so the last error read here is the one of Qt's job.
+struct CupsLibrary {
+  decltype(&httpConnect2) connect = nullptr;
+  decltype(&cupsServer) server = nullptr;
+  decltype(&ippPort) port = nullptr;
+  decltype(&cupsEncryption) encryption = nullptr;
+  decltype(&httpSetTimeout) setTimeout = nullptr;
+  decltype(&cupsDoRequest) doRequest = nullptr;
+  decltype(&ippNewRequest) newRequest = nullptr;
+  decltype(&ippDelete) deleteMessage = nullptr;
+  decltype(&httpClose) close = nullptr;
+  decltype(&cupsLastError) lastError = nullptr;
+  decltype(&cupsLastErrorString) lastErrorString = nullptr;
+
+  bool complete() const {
+    return connect && server && port && encryption && setTimeout && doRequest && newRequest && deleteMessage && close &&
+           lastError && lastErrorString;
+  }
+};
+
+const CupsLibrary *Cups() {
+  static const CupsLibrary loaded = [] {
+    CupsLibrary cups;
+    QLibrary library(QStringLiteral("cups"), 2);
+    if (!library.load()) return cups;  // stays loaded for the rest of the run
+    auto resolve = [&library](auto &function, const char *name) {
+      function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(library.resolve(name));
+    };
+    resolve(cups.connect, "httpConnect2");
+    resolve(cups.server, "cupsServer");
+    resolve(cups.port, "ippPort");
+    resolve(cups.encryption, "cupsEncryption");
+    resolve(cups.setTimeout, "httpSetTimeout");
+    resolve(cups.doRequest, "cupsDoRequest");
+    resolve(cups.newRequest, "ippNewRequest");
+    resolve(cups.deleteMessage, "ippDelete");
+    resolve(cups.close, "httpClose");
+    resolve(cups.lastError, "cupsLastError");
+    resolve(cups.lastErrorString, "cupsLastErrorString");
+    return cups;
+  }();
+  return loaded.complete() ? &loaded : nullptr;
+}
+
 // Asks the print service for its default printer on a connection of our own
 // that gives up after a few seconds: a hung service would hold Qt's own
 // printer queries, and the window, for minutes.
 QString checkPrintService() {
-  http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 3000, nullptr);
+  const CupsLibrary *cups = Cups();
+  if (!cups) return QStringLiteral("The print service's library (libcups.so.2) cannot be loaded.");
+  http_t *http = cups->connect(cups->server(), cups->port(), nullptr, AF_UNSPEC, cups->encryption(), 1, 3000, nullptr);
   if (!http) return QStringLiteral("The print service cannot be reached.");
-  httpSetTimeout(
+  cups->setTimeout(
       http, 3.0, [](http_t *, void *) { return 0; }, nullptr);
-  ipp_t *response = cupsDoRequest(http, ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
+  ipp_t *response = cups->doRequest(http, cups->newRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
   const bool answered = response != nullptr;
-  ippDelete(response);
-  httpClose(http);
+  cups->deleteMessage(response);
+  cups->close(http);
   return answered ? QString() : QStringLiteral("The print service does not answer.");
 }
 
@@ -96,7 +147,8 @@ QString PrintJob::finish() {
   m_painter->end();
   m_painter.reset();
   m_printer.reset();
-  if (cupsLastError() >= IPP_STATUS_REDIRECTION_OTHER_SITE) return QString::fromUtf8(cupsLastErrorString());
+  const CupsLibrary *cups = Cups();
+  if (cups && cups->lastError() >= IPP_STATUS_REDIRECTION_OTHER_SITE) return QString::fromUtf8(cups->lastErrorString());
   return {};
 }
 
