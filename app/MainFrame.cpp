@@ -1,5 +1,6 @@
 #include "app/MainFrame.h"
 
+#include "app/Pictures.h"
 #include "app/Prompts.h"
 #include "app/StatusPanels.h"
 #include "app/Toolbar.h"
@@ -24,16 +25,13 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-// The pictures live in the program's library: register them before first use.
-static void initResources() { Q_INIT_RESOURCE(resources); }
-
 namespace quillora {
 
 int TwipsX(const QWidget *widget, int twips) { return qRound(twips * widget->logicalDpiX() / 1440.0); }
 int TwipsY(const QWidget *widget, int twips) { return qRound(twips * widget->logicalDpiY() / 1440.0); }
 
 MainFrame::MainFrame()
-    : m_mdi((initResources(), new QMdiArea(this))),
+    : m_mdi(new QMdiArea(this)),
       m_panels(new StatusPanels(this)),
       m_toolbar(new Toolbar(this)),
       m_fileDialog(new FileDialog(this)),
@@ -41,7 +39,8 @@ MainFrame::MainFrame()
       m_terminate([] { QCoreApplication::exit(0); }) {
   setObjectName(QStringLiteral("frmMDI"));
   setWindowTitle(QString::fromLatin1(text::AppTitle));
-  setWindowIcon(QIcon(QStringLiteral(":/icons/quillora.svg")));
+  setWindowIcon(IconPicture(QStringLiteral("icons/quillora")));
+  m_documentIcon = IconPicture(QStringLiteral("icons/document"));
 
   auto *central = new QWidget(this);
   auto *layout = new QVBoxLayout(central);

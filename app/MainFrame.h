@@ -7,6 +7,7 @@
 #include "editing/Search.h"
 #include "languages/MenuTrees.h"
 
+#include <QIcon>
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
@@ -47,6 +48,8 @@ class MainFrame : public QMainWindow {
   // installed fonts once per run, so every window of the run sees this one
   // list; it is read when first needed, not at start-up.
   const QStringList &fontFamilies();
+  // Every document window shows the same icon, read once.
+  const QIcon &documentIcon() const { return m_documentIcon; }
 
   // The language last chosen in any Languages menu (0 English … 4 Italian).
   int CurrentLanguage = English;
@@ -90,6 +93,7 @@ class MainFrame : public QMainWindow {
   DocumentTable m_documents;
   SearchState m_search;
   std::optional<QStringList> m_families;
+  QIcon m_documentIcon;
   QMdiArea *m_mdi;
   StatusPanels *m_panels;
   Toolbar *m_toolbar;

@@ -1,6 +1,7 @@
 #include "app/StatusPanels.h"
 
 #include "app/KeyboardLocks.h"
+#include "app/Pictures.h"
 #include "languages/Catalogue.h"
 
 #include <QApplication>
@@ -8,8 +9,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
-#include <QPainter>
-#include <QSvgRenderer>
 #include <QTimer>
 
 namespace quillora {
@@ -21,22 +20,8 @@ struct FlagPicture {
   int width;
   int height;
 };
-constexpr std::array<FlagPicture, LanguageCount> Flags = {{{":/flags/us.svg", 53, 27},
-                                                           {":/flags/fr.svg", 46, 27},
-                                                           {":/flags/es.svg", 52, 32},
-                                                           {":/flags/de.svg", 53, 27},
-                                                           {":/flags/it.svg", 46, 27}}};
-
-// Drawn at the screen's pixel density, so the flag stays crisp on HiDPI.
-QPixmap flagPixmap(const FlagPicture &flag, qreal dpr) {
-  QPixmap pixmap(QSize(flag.width, flag.height) * dpr);
-  pixmap.setDevicePixelRatio(dpr);
-  pixmap.fill(Qt::transparent);
-  QSvgRenderer renderer{QString::fromLatin1(flag.file)};
-  QPainter painter(&pixmap);
-  renderer.render(&painter, QRectF(0, 0, flag.width, flag.height));
-  return pixmap;
-}
+constexpr std::array<FlagPicture, LanguageCount> Flags = {
+    {{"flags/us", 53, 27}, {"flags/fr", 46, 27}, {"flags/es", 52, 32}, {"flags/de", 53, 27}, {"flags/it", 46, 27}}};
 
 }  // namespace
 
@@ -51,7 +36,9 @@ StatusPanels::StatusPanels(QWidget *parent) : QStatusBar(parent), m_clock(new QT
     label->setFrameShadow(QFrame::Sunken);
     label->setAlignment(Qt::AlignCenter);
     if (i < LanguageCount) {
-      label->setPixmap(flagPixmap(Flags.at(static_cast<std::size_t>(i)), dpr));
+      // At the screen's pixel density, so the flag stays crisp on HiDPI.
+      const FlagPicture &flag = Flags.at(static_cast<std::size_t>(i));
+      label->setPixmap(Picture(QString::fromLatin1(flag.file), QSize(flag.width, flag.height), dpr));
       label->setAccessibleName(LanguageName(i));
       label->setVisible(i == English);
     } else if (i >= 11) {

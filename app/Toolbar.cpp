@@ -1,10 +1,9 @@
 #include "app/Toolbar.h"
 
 #include "app/MainFrame.h"
+#include "app/Pictures.h"
 
 #include <QMouseEvent>
-#include <QPainter>
-#include <QSvgRenderer>
 
 namespace quillora {
 
@@ -37,21 +36,11 @@ const char *const DocumentButtons[] = {"imgCutButton", "imgCopyButton", "imgPast
 constexpr int ButtonTwips = 480;
 constexpr int StripTwips = 645;
 
-QPixmap picture(const QString &name, int size, qreal dpr) {
-  QPixmap pixmap(QSize(size, size) * dpr);
-  pixmap.setDevicePixelRatio(dpr);
-  pixmap.fill(Qt::transparent);
-  QSvgRenderer renderer(QStringLiteral(":/toolbar/%1.svg").arg(name));
-  QPainter painter(&pixmap);
-  renderer.render(&painter, QRectF(0, 0, size, size));
-  return pixmap;
-}
-
 // A hidden picture holder.
 QLabel *holder(QWidget *parent, const char *name, int size, qreal dpr) {
   auto *label = new QLabel(parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->setPixmap(picture(label->objectName(), size, dpr));
+  label->setPixmap(Picture(QStringLiteral("toolbar/") + label->objectName(), QSize(size, size), dpr));
   label->hide();
   return label;
 }

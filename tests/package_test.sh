@@ -25,7 +25,7 @@ check grep -qx 'Exec=quillora' "$root/usr/share/applications/org.quillora.Quillo
 deb=$(ls "$root"/pkg/quillora_*.deb)
 check test -n "$deb"
 depends=$(dpkg-deb -f "$deb" Depends)
-for dep in libqt6widgets6 libqt6svg6 libqt6printsupport6 qt6-qpa-plugins libcups2; do
+for dep in libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins libcups2; do
   check grep -q "$dep" <<<"$depends"
 done
 contents=$(dpkg-deb -c "$deb")

@@ -2,6 +2,7 @@
 // the commands the buttons run, the document buttons and the Toolbar items.
 
 #include "TestSupport.h"
+#include "app/Pictures.h"
 #include "app/StatusPanels.h"
 #include "app/Toolbar.h"
 #include "documents/DocumentWindow.h"
@@ -179,6 +180,21 @@ class ToolbarTest : public QObject {
   }
 
   // Run with QT_SCALE_FACTOR=2 (the test_toolbar_hidpi entry of the suite).
+  void everyPictureIsThereAtItsSize() {
+    Fixture f;
+    const QList<QSize> flags = {{53, 27}, {46, 27}, {52, 32}, {53, 27}, {46, 27}};
+    for (int language = 0; language < LanguageCount; ++language) {
+      const QPixmap flag = f.frame().statusPanels().panel(language + 1)->pixmap();
+      QCOMPARE(flag.deviceIndependentSize().toSize(), flags.at(language));
+      QVERIFY(flag.toImage().pixelColor(flag.width() / 2, flag.height() / 2).alpha() > 0);
+    }
+    for (const QIcon &icon : {f.frame().windowIcon(), f.frame().activeDocument()->windowIcon()})
+      QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
+    // A size the picture was not rendered at is scaled to; an unknown one is empty.
+    QCOMPARE(Picture(QStringLiteral("flags/fr"), QSize(92, 54), 1).size(), QSize(92, 54));
+    QVERIFY(Picture(QStringLiteral("flags/xx"), QSize(10, 10), 1).isNull());
+  }
+
   void crispAtDoubleDensity() {
     if (qApp->devicePixelRatio() < 2) QSKIP("runs at a device pixel ratio of 2");
     Fixture f;
