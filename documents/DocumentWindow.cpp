@@ -25,7 +25,7 @@ DocumentWindow::DocumentWindow(MainFrame &frame, int number)
   setObjectName(QStringLiteral("frmNotePad"));
   setProperty("tag", QString::number(number));
   setWindowTitle(QString::fromLatin1(text::Untitled));
-  setWindowIcon(QIcon(QStringLiteral(":/icons/document.svg")));
+  setWindowIcon(frame.documentIcon());
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPointSizeF(8.25);
   font.setBold(true);

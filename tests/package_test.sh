@@ -14,7 +14,7 @@ for f in usr/bin/quillora usr/share/applications/org.quillora.Quillora.desktop \
   usr/share/metainfo/org.quillora.Quillora.metainfo.xml \
   usr/share/icons/hicolor/scalable/apps/org.quillora.Quillora.svg \
   usr/share/icons/hicolor/16x16/apps/org.quillora.Quillora.png \
-  usr/share/icons/hicolor/256x256/apps/org.quillora.Quillora.png; do
+  usr/share/icons/hicolor/256x256/apps/org.quillora.Quillora.png usr/lib/quillora/libquillora_printing.so; do
   check test -s "$root/$f"
 done
 check desktop-file-validate "$root/usr/share/applications/org.quillora.Quillora.desktop"
