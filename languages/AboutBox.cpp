@@ -1,5 +1,7 @@
 #include "languages/AboutBox.h"
 
+#include "app/Pictures.h"
+
 #include "app/MainFrame.h"
 #include "languages/Catalogue.h"
 
@@ -42,7 +44,7 @@ AboutBox::AboutBox(QWidget *parent, int language)
   auto *picture = new QLabel(frame);
   place(picture, "Picture1", 360, 360, 495, 495);
   const int iconSize = qMin(picture->width(), picture->height());
-  picture->setPixmap(QIcon(QStringLiteral(":/icons/quillora.svg")).pixmap(iconSize, iconSize));
+  picture->setPixmap(IconPicture(QStringLiteral("icons/quillora")).pixmap(iconSize, iconSize));
   picture->setAccessibleName(QString::fromLatin1(text::AppTitle));
 
   auto *name = new QLabel(QString::fromLatin1(text::AppTitle), frame);
