@@ -1,8 +1,7 @@
 #include "languages/AboutBox.h"
 
-#include "app/Pictures.h"
-
 #include "app/MainFrame.h"
+#include "app/Pictures.h"
 #include "languages/Catalogue.h"
 
 #include <QFrame>

@@ -45,7 +45,7 @@ const QStringList DocGerman = {"mnuGDatei", "mnuGBearbeiten", "mnuGSuchen", "mnu
 
 struct AboutSeen {
   QString title, lines, name;
-  bool centred = false, modal = false;
+  bool centred = false, modal = false, picture = false;
 };
 
 // Opens the About box from an item and reads it while it is shown, then
@@ -59,6 +59,7 @@ AboutSeen about(QWidget *window, const QString &item, Qt::Key closeKey) {
     seen.lines = box->findChild<QLabel *>("lblAbout")->text();
     seen.name = box->findChild<QLabel *>("Label1")->text();
     seen.modal = box->isModal();
+    seen.picture = !box->findChild<QLabel *>("Picture1")->pixmap().isNull();
     const QRect screen = box->screen()->geometry();
     seen.centred = qAbs(box->frameGeometry().center().x() - screen.center().x()) <= 1 &&
                    qAbs(box->frameGeometry().center().y() - screen.center().y()) <= 1;
@@ -194,6 +195,7 @@ class LanguagesTest : public QObject {
     QCOMPARE(seen.lines, QStringLiteral("Version 1.3\npour Windows 95/NT"));
     QCOMPARE(seen.name, QStringLiteral("Quillora"));
     QVERIFY(seen.modal);
+    QVERIFY(seen.picture);
     QVERIFY(seen.centred);
     Trigger(doc, "mnuLanguesItem", English);
     seen = about(doc, "mnuAbout", Qt::Key_Escape);
