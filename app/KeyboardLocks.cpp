@@ -2,6 +2,7 @@
 #include "app/KeyboardLocks.h"
 
 #include <QGuiApplication>
+#include <array>
 
 #include <X11/XKBlib.h>
 
@@ -11,14 +12,21 @@ std::optional<LockStates> ReadLockStates() {
   auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
   Display *display = x11 ? x11->display() : nullptr;
   if (!display) return std::nullopt;
-  auto lit = [display](const char *name) {
+  // The indicator names are asked for once, in one round trip; an atom the
+  // server does not know yet is asked for again next time.
+  static std::array<Atom, 3> atoms{};
+  if (!atoms[0] || !atoms[1] || !atoms[2]) {
+    std::array<char *, 3> names = {const_cast<char *>("Caps Lock"), const_cast<char *>("Num Lock"),
+                                   const_cast<char *>("Scroll Lock")};
+    XInternAtoms(display, names.data(), int(names.size()), True, atoms.data());
+  }
+  auto lit = [display](Atom atom) {
     Bool on = False;
-    const Atom atom = XInternAtom(display, name, True);
     if (atom == None) return false;
     if (!XkbGetNamedIndicator(display, atom, nullptr, &on, nullptr, nullptr)) return false;
     return on == True;
   };
-  return LockStates{lit("Caps Lock"), lit("Num Lock"), lit("Scroll Lock")};
+  return LockStates{lit(atoms[0]), lit(atoms[1]), lit(atoms[2])};
 }
 
 }  // namespace quillora

@@ -50,8 +50,8 @@ StatusPanels::StatusPanels(QWidget *parent) : QStatusBar(parent), m_clock(new QT
   m_clock->setSingleShot(true);
   connect(m_clock, &QTimer::timeout, this, &StatusPanels::tick);
   qApp->installEventFilter(this);
-  // The first reading of the keys and the clock waits until the window is up.
-  m_clock->start(0);
+  // The panels have their texts before the window is first laid out.
+  tick();
 }
 
 void StatusPanels::setFlagVisible(int language, bool visible) { panel(language + 1)->setVisible(visible); }
