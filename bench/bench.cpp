@@ -54,30 +54,35 @@ struct ProcessFigures {
   double shown = 0, painted = 0, spawnToPaint = 0, wall = 0, rss = 0;
 };
 
-ProcessFigures runProbe(const QString &program, int runs) {
+struct ProbeRuns {
   std::vector<double> shown, painted, spawnToPaint, wall, rss;
-  for (int i = 0; i < runs; ++i) {
-    QProcess p;
-    QElapsedTimer t;
-    t.start();
-    const auto spawned = std::chrono::steady_clock::now().time_since_epoch();
-    p.start(program, {});
-    p.waitForFinished(30000);
-    wall.push_back(t.nsecsElapsed() / 1e6);
-    const QList<QByteArray> f = p.readAllStandardOutput().trimmed().split(' ');
-    if (f.size() < 4) continue;
-    shown.push_back(f[0].toDouble());
-    painted.push_back(f[1].toDouble());
-    rss.push_back(f[2].toDouble() / 1024);
-    spawnToPaint.push_back(
-        (f[3].toDouble() - double(std::chrono::duration_cast<std::chrono::nanoseconds>(spawned).count())) / 1e6);
-  }
+};
+
+void runProbe(const QString &program, ProbeRuns &runs) {
+  QProcess p;
+  QElapsedTimer t;
+  t.start();
+  const auto spawned = std::chrono::steady_clock::now().time_since_epoch();
+  p.start(program, {});
+  p.waitForFinished(30000);
+  const double wall = t.nsecsElapsed() / 1e6;
+  const QList<QByteArray> f = p.readAllStandardOutput().trimmed().split(' ');
+  if (f.size() < 4) return;
+  runs.wall.push_back(wall);
+  runs.shown.push_back(f[0].toDouble());
+  runs.painted.push_back(f[1].toDouble());
+  runs.rss.push_back(f[2].toDouble() / 1024);
+  runs.spawnToPaint.push_back(
+      (f[3].toDouble() - double(std::chrono::duration_cast<std::chrono::nanoseconds>(spawned).count())) / 1e6);
+}
+
+ProcessFigures medians(const ProbeRuns &runs) {
   auto med = [](std::vector<double> v) {
     if (v.empty()) return 0.0;
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
   };
-  return {med(shown), med(painted), med(spawnToPaint), med(wall), med(rss)};
+  return {med(runs.shown), med(runs.painted), med(runs.spawnToPaint), med(runs.wall), med(runs.rss)};
 }
 
 void closeAll(MainFrame &frame) {
@@ -102,10 +107,15 @@ int main(int argc, char *argv[]) {
 
   const QStringList args = QCoreApplication::arguments();
   if (args.size() >= 3) {
-    const int runs = 9;
-    runProbe(args.at(1), 1);  // warm the caches of both
-    runProbe(args.at(2), 1);
-    const ProcessFigures ours = runProbe(args.at(1), runs), bare = runProbe(args.at(2), runs);
+    // The two run in turn, so that whatever else the machine does weighs on both.
+    ProbeRuns oursRuns, bareRuns, warm;
+    runProbe(args.at(1), warm);  // warm the caches of both
+    runProbe(args.at(2), warm);
+    for (int i = 0; i < 21; ++i) {
+      runProbe(args.at(1), oursRuns);
+      runProbe(args.at(2), bareRuns);
+    }
+    const ProcessFigures ours = medians(oursRuns), bare = medians(bareRuns);
     row("start to frame painted, from exec, Quillora", ours.spawnToPaint, "ms");
     row("start to frame painted, from exec, bare Qt window", bare.spawnToPaint, "ms");
     row("  ratio", ours.spawnToPaint / qMax(0.001, bare.spawnToPaint), "x", "< 1.15");
