@@ -11,37 +11,34 @@
 
 namespace quillora {
 
-namespace {
-
-// The print module lies beside the program in the build folder (or one up,
-// for the tests and the benchmark), and in lib/quillora when installed. It
-// stays loaded for the rest of the run.
-OpenPrintSessionFunction printModule() {
-  static const OpenPrintSessionFunction open = []() -> OpenPrintSessionFunction {
-    const QString dir = QCoreApplication::applicationDirPath();
-    const QString name = QStringLiteral("lib%1.so").arg(QLatin1String(PrintModuleName));
-    for (const QString &place : {dir + QStringLiteral("/../lib/quillora/"), dir + u'/', dir + QStringLiteral("/../")}) {
-      QLibrary library(place + name);
-      if (!library.load()) continue;
-      if (auto function = reinterpret_cast<OpenPrintSessionFunction>(library.resolve(OpenPrintSessionName)))
-        return function;
-    }
-    return nullptr;
-  }();
-  return open;
+QStringList PrintJob::defaultModuleFolders() {
+  // Beside the program in the build folder (or one up, for the tests and the
+  // benchmark), and in lib/quillora when installed.
+  const QString dir = QCoreApplication::applicationDirPath();
+  return {dir + QStringLiteral("/../lib/quillora"), dir, dir + QStringLiteral("/..")};
 }
 
-}  // namespace
-
-PrintJob::PrintJob() = default;
+PrintJob::PrintJob(QStringList moduleFolders) : m_moduleFolders(std::move(moduleFolders)) {}
 
 PrintJob::~PrintJob() = default;
 
+QString PrintJob::openSession() {
+  // The module stays loaded for the rest of the run.
+  const QString name = QStringLiteral("/lib%1.so").arg(QLatin1String(PrintModuleName));
+  for (const QString &folder : m_moduleFolders) {
+    QLibrary library(folder + name);
+    if (!library.load()) continue;
+    if (auto open = reinterpret_cast<OpenPrintSessionFunction>(library.resolve(OpenPrintSessionName))) {
+      m_session.reset(open());
+      return {};
+    }
+  }
+  return QStringLiteral("The print module (%1) cannot be loaded.").arg(QLatin1String(PrintModuleName));
+}
+
 QString PrintJob::print(const QString &text) {
   if (!m_session) {
-    const OpenPrintSessionFunction open = printModule();
-    if (!open) return QStringLiteral("The print module (%1) cannot be loaded.").arg(QLatin1String(PrintModuleName));
-    m_session.reset(open());
+    if (const QString error = openSession(); !error.isEmpty()) return error;
   }
   return m_session->print(ToQtBreaks(text));
 }

@@ -3,6 +3,7 @@
 // one job, which goes to the printer when the program ends.
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace quillora {
@@ -12,7 +13,9 @@ class PrintSession;
 
 class PrintJob {
  public:
-  PrintJob();
+  // The print module is looked for in these folders, in order.
+  static QStringList defaultModuleFolders();
+  explicit PrintJob(QStringList moduleFolders = defaultModuleFolders());
   ~PrintJob();
 
   // Adds a text and one line end to the job, opening it on first use; the
@@ -22,6 +25,9 @@ class PrintJob {
   QString finish();
 
  private:
+  QString openSession();
+
+  QStringList m_moduleFolders;
   std::unique_ptr<PrintSession> m_session;
 };
 

@@ -158,6 +158,13 @@ class PrintMailTest : public QObject {
     QVERIFY(!QFile::exists(handler.received()));
   }
 
+  void aMissingPrintModuleIsReported() {
+    QTemporaryDir empty;
+    PrintJob job({empty.path(), empty.filePath("nothing")});
+    QCOMPARE(job.print("text"), QStringLiteral("The print module (quillora_printing) cannot be loaded."));
+    QCOMPARE(job.finish(), QString());  // no job was started, so nothing is refused
+  }
+
   void withoutAPrinterTheUserIsTold() {
     qputenv("CUPS_SERVER", "/nonexistent.sock");
     cupsSetServer(nullptr);
