@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build, run and test Quillora.
-# Usage: scripts/install-deps.sh [--tests]
+# Usage: scripts/install-deps.sh [--tests | --bench]
 set -euo pipefail
 
 SUDO=""
@@ -13,8 +13,13 @@ test_pkgs=(xvfb xdotool x11-utils xdg-utils cups printer-driver-cups-pdf
   poppler-utils openbox dbus-x11 clang-format desktop-file-utils appstream
   clang libclang-rt-14-dev python3-pyatspi at-spi2-core dbus-daemon cups-client)
 
+# The benchmark runs as on a desktop (bench/run_desktop.sh) and measures the
+# font menus with some 225 installed font families.
+bench_pkgs=(xvfb openbox dbus-daemon fonts-noto-core)
+
 want=("${build_pkgs[@]}" "${run_pkgs[@]}")
 if [ "${1:-}" = "--tests" ]; then want+=("${test_pkgs[@]}"); fi
+if [ "${1:-}" = "--bench" ]; then want+=("${bench_pkgs[@]}"); fi
 
 missing=()
 for p in "${want[@]}"; do
