@@ -33,6 +33,12 @@ class SilentPrompts : public Prompts {
   std::optional<QString> fileName(QWidget *, const FileDialogRequest &) override { return std::nullopt; }
 };
 
+double median(std::vector<double> v) {
+  if (v.empty()) return 0.0;
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
 double medianMs(int runs, const std::function<void()> &work, const std::function<void()> &after = {}) {
   std::vector<double> times;
   for (int i = 0; i < runs; ++i) {
@@ -42,8 +48,7 @@ double medianMs(int runs, const std::function<void()> &work, const std::function
     times.push_back(t.nsecsElapsed() / 1e6);
     if (after) after();
   }
-  std::sort(times.begin(), times.end());
-  return times.at(times.size() / 2);
+  return median(times);
 }
 
 void row(const char *what, double value, const char *unit, const char *goal = "") {
@@ -74,12 +79,6 @@ void runProbe(const QString &program, ProbeRuns &runs) {
   runs.rss.push_back(f[2].toDouble() / 1024);
   runs.spawnToPaint.push_back(
       (f[3].toDouble() - double(std::chrono::duration_cast<std::chrono::nanoseconds>(spawned).count())) / 1e6);
-}
-
-double median(std::vector<double> v) {
-  if (v.empty()) return 0.0;
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 ProcessFigures medians(const ProbeRuns &runs) {
