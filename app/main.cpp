@@ -1,8 +1,10 @@
 #include "app/MainFrame.h"
+#include "app/ProcessSignals.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
+  quillora::IgnoreFatalIoSignals();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillora"));
   QApplication::setDesktopFileName(QStringLiteral("org.quillora.Quillora"));

@@ -1,6 +1,7 @@
 #include "documents/Mail.h"
 
 #include "app/MainFrame.h"
+#include "app/ProcessSignals.h"
 #include "app/Prompts.h"
 #include "documents/DocumentWindow.h"
 #include "editing/EditControl.h"
@@ -50,6 +51,7 @@ void SendMailCommand(DocumentWindow &window, int language) {
   process->setArguments({QString::fromLatin1(url)});
   process->setStandardOutputFile(QProcess::nullDevice());
   process->setStandardErrorFile(QProcess::nullDevice());
+  process->setChildProcessModifier(RestoreIoSignals);
   QPointer<MainFrame> owner(&frame);
   QObject::connect(process, &QProcess::finished, process,
                    [process, owner, language](int code, QProcess::ExitStatus status) {

@@ -13,6 +13,7 @@ export QT_QPA_PLATFORM=xcb
 mkdir -p "$E2E_TMP/bin"
 cat >"$E2E_TMP/bin/xdg-email" <<'SH'
 #!/bin/sh
+ulimit -f unlimited  # lifts a journey's soft file-size limit for the record
 printf '%s' "$1" >>"$MAIL_LOG"
 printf '\n' >>"$MAIL_LOG"
 SH
@@ -46,7 +47,7 @@ trap stop_x EXIT
 
 start_app() {
   : >"$MAIL_LOG"
-  "$APP" >"$E2E_TMP/app.log" 2>&1 &
+  ${APP_LAUNCHER:-} "$APP" >"$E2E_TMP/app.log" 2>&1 &
   APP_PID=$!
   wait_for_windows Quillora 1 || { fail "the frame did not appear"; return 1; }
   sleep 0.5
@@ -84,6 +85,12 @@ send_mail_subject() {
   sleep 1  # the launcher's start-up settles before the next key
   tail -n 1 "$MAIL_LOG" | sed -e 's/^mailto:?subject=//' -e 's/&body=.*//' |
     python3 -c 'import sys,urllib.parse; print(urllib.parse.unquote(sys.stdin.read().strip()))'
+}
+
+# The text of the last mail handed to the mail launcher.
+last_mail_body() {
+  tail -n 1 "$MAIL_LOG" | sed -e 's/^.*&body=//' |
+    python3 -c 'import sys,urllib.parse; sys.stdout.write(urllib.parse.unquote(sys.stdin.read().strip()))'
 }
 
 app_running() { kill -0 "$APP_PID" 2>/dev/null; }

@@ -1,0 +1,19 @@
+#include "app/ProcessSignals.h"
+
+#include <csignal>
+
+namespace quillora {
+
+namespace {
+constexpr int IoSignals[] = {SIGXFSZ, SIGPIPE};
+}
+
+void IgnoreFatalIoSignals() {
+  for (const int s : IoSignals) std::signal(s, SIG_IGN);
+}
+
+void RestoreIoSignals() {
+  for (const int s : IoSignals) std::signal(s, SIG_DFL);
+}
+
+}  // namespace quillora
