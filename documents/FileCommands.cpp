@@ -54,17 +54,18 @@ void OpenDocumentCommand(MainFrame &frame) {
 DocumentWindow *LoadDocumentFile(MainFrame &frame, const QString &name) {
   // The whole file is read before any window exists: a file that cannot be
   // read in full leaves no window behind.
-  std::optional<QByteArray> bytes;
+  ReadResult file;
   {
     WaitCursor wait;
-    bytes = ReadWholeFile(name);
+    file = ReadWholeFile(name);
   }
-  if (!bytes) {
-    MsgBox(&frame, QString::fromLatin1(text::CantOpenFile) + name);
+  if (file.error) {
+    MsgBox(&frame,
+           QString::fromLatin1(text::CantOpenFile) + name + u'\n' + FileErrorCause(file.error, FileAccess::Reading));
     return nullptr;
   }
   WaitCursor wait;
-  DecodedText decoded = DecodeText(*bytes);
+  DecodedText decoded = DecodeText(file.bytes);
   const int i = frame.documents().AcquireDocumentSlot();
   DocumentWindow *window = CreateDocumentWindow(frame, i, name.toUpper());
   window->setPath(name);
@@ -84,14 +85,15 @@ QString AskSaveFileName(MainFrame &frame, const QString &proposed) {
 
 bool WriteDocumentFile(DocumentWindow &window, const QString &name) {
   TextFormat format = window.format();
-  QString error;
+  int error = 0;
   {
     WaitCursor wait;
-    const QByteArray bytes = EncodeText(window.Text1()->text(), format);
-    error = WriteWholeFile(name, bytes);
+    error = WriteWholeFile(name, EncodeText(window.Text1()->text(), format));
   }
-  if (!error.isEmpty()) {
-    MsgBox(&window.frame(), error, msg::Exclamation);
+  if (error) {
+    MsgBox(&window.frame(),
+           QString::fromLatin1(text::CantSaveFile) + name + u'\n' + FileErrorCause(error, FileAccess::Writing),
+           msg::Exclamation);
     return false;
   }
   window.format() = format;

@@ -10,13 +10,14 @@ class MainFrame;
 
 // Open: asks for a file and opens it in a new window (65000 bytes at most).
 void OpenDocumentCommand(MainFrame &frame);
-// Opens a named file in a new window; nullptr and "Can't open file: " when it
-// cannot be read whole.
+// Opens a named file in a new window; nullptr and "Can't open file: " with the
+// path and the cause when it cannot be read whole.
 DocumentWindow *LoadDocumentFile(MainFrame &frame, const QString &name);
 // The name chosen in the Save dialog, or empty when the user cancelled.
 QString AskSaveFileName(MainFrame &frame, const QString &proposed);
 // Writes the window's text and one line break; true on success, else the
-// error is shown and the file, the caption and the Changed flag stay.
+// file and the cause are shown, and the file, the caption and the Changed
+// flag stay as they were.
 bool WriteDocumentFile(DocumentWindow &window, const QString &name);
 void SaveCommand(DocumentWindow &window);
 void SaveAsCommand(DocumentWindow &window);

@@ -37,10 +37,27 @@ QString DecodeWindows1252(const QByteArray &bytes);
 // Nothing when a character has no Windows-1252 byte.
 std::optional<QByteArray> EncodeWindows1252(const QString &text);
 
-// The whole file, or nothing when it is not a regular file or cannot be read in full.
-std::optional<QByteArray> ReadWholeFile(const QString &path);
-// Writes the bytes through a temporary file renamed over the old one; the
-// old file stays as it was when anything fails. Returns the error, or empty.
-QString WriteWholeFile(const QString &path, const QByteArray &bytes);
+// Why a file could not be read or written: the operating system's error
+// number of the call that failed, or one of these two of our own.
+inline constexpr int NotARegularFile = -1;  // a device, a pipe or a socket
+inline constexpr int ChangedWhileRead = -2;
+
+struct ReadResult {
+  QByteArray bytes;
+  int error = 0;  // 0 when the whole file was read
+};
+
+// The whole file; a file that is not a regular file or whose length changes
+// while it is read is refused.
+ReadResult ReadWholeFile(const QString &path);
+// Writes the bytes through a temporary file in the same folder, flushed to
+// disk and renamed over the old one, so the old file stays as it was when
+// anything fails; a symbolic link keeps pointing at the file it names, and the
+// file keeps its permissions. Returns 0 or the error of the call that failed.
+int WriteWholeFile(const QString &path, const QByteArray &bytes);
+
+enum class FileAccess { Reading, Writing };
+// The cause of a failure in plain words, one sentence.
+QString FileErrorCause(int error, FileAccess access);
 
 }  // namespace quillora

@@ -118,6 +118,7 @@ inline constexpr char SaveAsProposal[] = "Untitled.txt";
 inline constexpr char SaveQuestionProposal[] = "untitled.txt";
 inline constexpr char FileTooLarge[] = "The file is too large to open.";
 inline constexpr char CantOpenFile[] = "Can't open file: ";
+inline constexpr char CantSaveFile[] = "Can't save file: ";
 inline constexpr char TextChangedBefore[] = "The text in [";
 inline constexpr char TextChangedAfter[] = "] has changed.";
 inline constexpr char SaveChangesQuestion[] = "Do you want to save the changes?";

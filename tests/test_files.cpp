@@ -16,6 +16,12 @@
 #include <QSettings>
 #include <QTest>
 
+#include "app/ProcessSignals.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -40,6 +46,56 @@ DocumentWindow *openThroughMenu(Fixture &f, const QString &path) {
   if (f.frame().documentWindows().size() == before) return nullptr;
   return f.frame().activeDocument();
 }
+
+// What stands in a save's way.
+enum class Trap { None, FullDisk, ReadOnly, ImmutableFile, ImmutableFolder };
+
+void setImmutable(const QString &path, bool on) {
+  const int fd = open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+  int flags = 0;
+  if (fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    ioctl(fd, FS_IOC_SETFLAGS, &flags);
+  }
+  if (fd >= 0) close(fd);
+}
+
+// Sets the trap around an old file of 21,000 bytes at `path`; the small file
+// system is 64 KiB mounted at `mountPoint`. Everything is undone at the end.
+class ScratchTrap {
+ public:
+  ScratchTrap(const QString &mountPoint, const QString &path, Trap trap)
+      : m_mountPoint(mountPoint), m_path(path), m_trap(trap) {
+    if (trap == Trap::FullDisk || trap == Trap::ReadOnly) {
+      QDir().mkpath(mountPoint);
+      QCOMPARE(mount("quillora-test", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=64k"), 0);
+      m_mounted = true;
+    }
+    if (trap != Trap::None) WriteFile(path, QByteArray(21000, 'o'));
+    switch (trap) {
+      case Trap::FullDisk: WriteFile(mountPoint + "/filler", QByteArray(38000, 'f')); break;  // 4 KiB stay free
+      case Trap::ReadOnly:
+        QCOMPARE(mount(nullptr, QFile::encodeName(mountPoint).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr),
+                 0);
+        break;
+      case Trap::ImmutableFile: setImmutable(path, true); break;
+      case Trap::ImmutableFolder: setImmutable(QFileInfo(path).absolutePath(), true); break;
+      case Trap::None: break;
+    }
+  }
+  ~ScratchTrap() {
+    if (m_trap == Trap::ImmutableFile) setImmutable(m_path, false);
+    if (m_trap == Trap::ImmutableFolder) setImmutable(QFileInfo(m_path).absolutePath(), false);
+    if (m_mounted) umount2(QFile::encodeName(m_mountPoint).constData(), MNT_DETACH);
+  }
+  ScratchTrap(const ScratchTrap &) = delete;
+  ScratchTrap &operator=(const ScratchTrap &) = delete;
+
+ private:
+  QString m_mountPoint, m_path;
+  Trap m_trap;
+  bool m_mounted = false;
+};
 
 }  // namespace
 
@@ -171,14 +227,20 @@ class FilesTest : public QObject {
 
   void whatCannotBeReadLeavesNoWindow_data() {
     QTest::addColumn<QString>("name");
-    QTest::newRow("missing") << QStringLiteral("missing.txt");
-    QTest::newRow("folder") << QStringLiteral("folder");
-    QTest::newRow("fifo") << QStringLiteral("fifo");
-    QTest::newRow("device") << QStringLiteral("/dev/zero");
-    QTest::newRow("not a folder") << QStringLiteral("plain.txt/inner.txt");
+    QTest::addColumn<QString>("cause");
+    const QString notOrdinary = QStringLiteral("It is not an ordinary file: a device, a pipe or a socket.");
+    QTest::newRow("missing") << "missing.txt"
+                             << "The file does not exist, or its folder does not.";
+    QTest::newRow("folder") << "folder"
+                            << "The name is that of a folder.";
+    QTest::newRow("fifo") << "fifo" << notOrdinary;
+    QTest::newRow("device") << "/dev/zero" << notOrdinary;
+    QTest::newRow("not a folder") << "plain.txt/inner.txt"
+                                  << "A part of the path is not a folder.";
   }
   void whatCannotBeReadLeavesNoWindow() {
     QFETCH(QString, name);
+    QFETCH(QString, cause);
     Fixture f;
     QDir(f.dir()).mkdir("folder");
     QCOMPARE(mkfifo(QFile::encodeName(f.path("fifo")).constData(), 0600), 0);
@@ -187,7 +249,7 @@ class FilesTest : public QObject {
     Trigger(f.frame().activeDocument(), "mnuFClose");
     QVERIFY(!openThroughMenu(f, path));
     QCOMPARE(f.prompts().messages.size(), 1);
-    QCOMPARE(f.prompts().messages.at(0).text, QStringLiteral("Can't open file: ") + path);
+    QCOMPARE(f.prompts().messages.at(0).text, "Can't open file: " + path + '\n' + cause);
     // The path is still recorded, but with no window the buttons stay hidden.
     QCOMPARE(recent(1), path);
     QVERIFY(f.frame().documents().NoDocumentsOpen);
@@ -289,48 +351,80 @@ class FilesTest : public QObject {
     QVERIFY(f.frame().activeDocument()->changed());
   }
 
-  void failedWritesKeepTheOldFileAndTheState_data() {
+  // Each way a save can fail on this machine: the box names the file and the
+  // cause, and the old file, the caption and the changed state survive.
+  void failedWritesSayWhyAndKeepTheOldFile_data() {
     QTest::addColumn<QString>("target");
-    QTest::newRow("missing folder") << QStringLiteral("missing/x.txt");
-    QTest::newRow("a folder") << QStringLiteral("folder");
-    QTest::newRow("read-only file system") << QStringLiteral("/proc/version");
+    QTest::addColumn<int>("trap");
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("missing folder") << "missing/x.txt" << int(Trap::None) << "The folder does not exist.";
+    QTest::newRow("a folder") << "folder" << int(Trap::None) << "The name is that of a folder.";
+    QTest::newRow("full disk") << "small/old.txt" << int(Trap::FullDisk) << "The disk (file system) is full.";
+    QTest::newRow("read-only file system") << "small/old.txt" << int(Trap::ReadOnly) << "The file system is read-only.";
+    const QString immutable =
+        QStringLiteral("The operation is not permitted: the file or its folder is immutable or append-only.");
+    QTest::newRow("immutable file") << "old.txt" << int(Trap::ImmutableFile) << immutable;
+    QTest::newRow("immutable folder") << "folder/old.txt" << int(Trap::ImmutableFolder) << immutable;
   }
-  void failedWritesKeepTheOldFileAndTheState() {
+  void failedWritesSayWhyAndKeepTheOldFile() {
     QFETCH(QString, target);
+    QFETCH(int, trap);
+    QFETCH(QString, cause);
+    if (trap != int(Trap::None) && geteuid() != 0) QSKIP("mounting and immutable files need root");
     Fixture f;
     QDir(f.dir()).mkdir("folder");
-    const QString path = target.startsWith('/') ? target : f.path(target);
+    const QString path = f.path(target);
+    ScratchTrap scratch(f.path("small"), path, Trap(trap));
     const QByteArray before = ReadFile(path);
     DocumentWindow *doc = f.frame().activeDocument();
+    doc->Text1()->setPlainText(QString(25000, u'n'));
     QTest::keyClicks(doc->Text1(), "abc");
     f.prompts().files = {path};
     Trigger(doc, "mnuFSaveAs");
     QCOMPARE(f.prompts().messages.size(), 1);
-    QVERIFY(!f.prompts().messages.at(0).text.isEmpty());
+    QCOMPARE(f.prompts().messages.at(0).text, "Can't save file: " + path + '\n' + cause);
+    QCOMPARE(f.prompts().messages.at(0).code, msg::Exclamation);
     QCOMPARE(doc->caption(), QStringLiteral("Untitled"));
     QVERIFY(doc->changed());
     QCOMPARE(ReadFile(path), before);
+    QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList({".*"}, QDir::Files | QDir::Hidden), QStringList{});
   }
 
-  void aFullDiskLeavesTheOldFileByteForByte() {
+  // Limits that apply to a process: checked in a child of its own, which the
+  // failed write must neither kill nor leave with a half-written file.
+  void failedWritesUnderProcessLimits_data() {
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("file size limit") << 0 << EFBIG;
+    QTest::newRow("permission denied") << 1 << EACCES;
+  }
+  void failedWritesUnderProcessLimits() {
+    QFETCH(int, limit);
+    QFETCH(int, expected);
     QTemporaryDir dir;
     const QString path = dir.filePath("big.txt");
     const QByteArray old(3000, 'o');
     WriteFile(path, old);
+    if (limit == 1) {  // neither the file nor its folder may be written
+      QCOMPARE(chmod(QFile::encodeName(path).constData(), 0444), 0);
+      QCOMPARE(chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
+    }
     const pid_t child = fork();
     if (child == 0) {
-      signal(SIGXFSZ, SIG_IGN);
-      rlimit limit{1024, 1024};
-      setrlimit(RLIMIT_FSIZE, &limit);
-      const QString error = WriteWholeFile(path, QByteArray(5000, 'n'));
-      _exit(error.isEmpty() ? 0 : 3);
+      IgnoreFatalIoSignals();  // as the program does at start-up
+      rlimit size{1024, 1024};
+      if (limit == 0) setrlimit(RLIMIT_FSIZE, &size);
+      if (limit == 1 && geteuid() == 0 && setuid(65534) != 0) _exit(100);
+      _exit(WriteWholeFile(path, QByteArray(5000, 'n')));
     }
     int status = 0;
     waitpid(child, &status, 0);
+    chmod(QFile::encodeName(dir.path()).constData(), 0700);
     QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), 3);  // reported, not taken for success
+    QCOMPARE(WEXITSTATUS(status), expected);
+    QVERIFY(FileErrorCause(expected, FileAccess::Writing).contains(limit == 0 ? "size limit" : "Permission denied"));
     QCOMPARE(ReadFile(path), old);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"big.txt"});  // no temporary left behind
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"big.txt"});
   }
 
   void savingKeepsLinksAndPermissions() {
@@ -340,7 +434,7 @@ class FilesTest : public QObject {
     QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
     QVERIFY(QFile::link(target, link));
     const QFile::Permissions before = QFile::permissions(target);
-    QCOMPARE(WriteWholeFile(link, "new"), QString());
+    QCOMPARE(WriteWholeFile(link, "new"), 0);
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(ReadFile(target), QByteArray("new"));
     QCOMPARE(QFile::permissions(target), before);
