@@ -1,15 +1,15 @@
 #include "app/MainFrame.h"
 
-#include "app/Pictures.h"
-#include "app/Prompts.h"
 #include "app/StatusPanels.h"
 #include "app/Toolbar.h"
+#include "common/Prompts.h"
 #include "documents/DocumentWindow.h"
 #include "documents/FileCommands.h"
 #include "documents/FileDialog.h"
 #include "documents/Printing.h"
 #include "editing/EditCommands.h"
 #include "editing/FindDialog.h"
+#include "resources/Pictures.h"
 #include "settings/RecentFiles.h"
 
 #include <QAction>

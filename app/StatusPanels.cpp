@@ -1,8 +1,8 @@
 #include "app/StatusPanels.h"
 
 #include "app/KeyboardLocks.h"
-#include "app/Pictures.h"
 #include "languages/Catalogue.h"
+#include "resources/Pictures.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #include "app/Toolbar.h"
 
 #include "app/MainFrame.h"
-#include "app/Pictures.h"
+#include "resources/Pictures.h"
 
 #include <QMouseEvent>
 

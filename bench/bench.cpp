@@ -4,7 +4,7 @@
 
 #include "Probe.h"
 #include "app/MainFrame.h"
-#include "app/Prompts.h"
+#include "common/Prompts.h"
 #include "documents/DocumentWindow.h"
 #include "documents/FileCommands.h"
 #include "documents/TextFile.h"

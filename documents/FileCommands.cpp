@@ -1,7 +1,7 @@
 #include "documents/FileCommands.h"
 
 #include "app/MainFrame.h"
-#include "app/Prompts.h"
+#include "common/Prompts.h"
 #include "documents/DocumentWindow.h"
 #include "documents/FileDialog.h"
 #include "documents/TextFile.h"

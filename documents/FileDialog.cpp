@@ -1,6 +1,6 @@
 #include "documents/FileDialog.h"
 
-#include "app/Prompts.h"
+#include "common/Prompts.h"
 #include "languages/Catalogue.h"
 
 #include <QDir>

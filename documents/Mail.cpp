@@ -2,7 +2,7 @@
 
 #include "app/MainFrame.h"
 #include "app/ProcessSignals.h"
-#include "app/Prompts.h"
+#include "common/Prompts.h"
 #include "documents/DocumentWindow.h"
 #include "editing/EditControl.h"
 #include "languages/Catalogue.h"

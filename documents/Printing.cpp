@@ -1,7 +1,7 @@
 #include "documents/Printing.h"
 
 #include "app/MainFrame.h"
-#include "app/Prompts.h"
+#include "common/Prompts.h"
 #include "documents/DocumentWindow.h"
 #include "documents/PrintSession.h"
 #include "editing/EditControl.h"

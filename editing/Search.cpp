@@ -1,7 +1,7 @@
 #include "editing/Search.h"
 
 #include "app/MainFrame.h"
-#include "app/Prompts.h"
+#include "common/Prompts.h"
 #include "documents/DocumentWindow.h"
 #include "editing/EditControl.h"
 #include "editing/FindDialog.h"

@@ -1,8 +1,9 @@
 #include "languages/AboutBox.h"
 
 #include "app/MainFrame.h"
-#include "app/Pictures.h"
+#include "common/Prompts.h"
 #include "languages/Catalogue.h"
+#include "resources/Pictures.h"
 
 #include <QFrame>
 #include <QGuiApplication>

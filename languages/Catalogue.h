@@ -111,7 +111,6 @@ QString CommandName(int language, Command command);
 QString LanguageName(int language);
 
 namespace text {
-inline constexpr char AppTitle[] = "Quillora";
 inline constexpr char Untitled[] = "Untitled";
 inline constexpr char UntitledPrefix[] = "Untitled:";
 inline constexpr char SaveAsProposal[] = "Untitled.txt";

@@ -47,7 +47,7 @@ render_picture(flags/de.svg flags/de 53 27 1 2)
 render_picture(flags/it.svg flags/it 46 27 1 2)
 
 # Window icons, at the sizes a title bar, a task switcher and the About box ask
-# for (IconSizes in app/Pictures.h).
+# for (IconSizes in resources/Pictures.h).
 foreach(size 16 32 48)
   render_picture(icons/quillora.svg icons/quillora-${size} ${size} ${size} 1)
   render_picture(icons/document.svg icons/document-${size} ${size} ${size} 1)

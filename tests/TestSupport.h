@@ -3,7 +3,7 @@
 // dialogs, a frame that does not end the test process, and menu look-ups.
 
 #include "app/MainFrame.h"
-#include "app/Prompts.h"
+#include "common/Prompts.h"
 
 #include <QAction>
 #include <QList>

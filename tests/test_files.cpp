@@ -11,8 +11,10 @@
 #include "settings/RecentFiles.h"
 #include "settings/SettingsStore.h"
 
+#include <QAbstractFileIconProvider>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QSettings>
 #include <QTest>
 
@@ -26,7 +28,10 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <atomic>
 #include <csignal>
+#include <memory>
+#include <thread>
 
 using namespace quillora;
 using namespace quillora::test;
@@ -438,6 +443,23 @@ class FilesTest : public QObject {
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(ReadFile(target), QByteArray("new"));
     QCOMPARE(QFile::permissions(target), before);
+  }
+
+  // The Open dialog names the types of the files it lists without reading
+  // them: /proc/kmsg, whose read waits for the next kernel message, once
+  // froze the whole program when the dialog listed /proc.
+  void theFileDialogReadsNoFileToNameItsType() {
+    const QString blocking = QStringLiteral("/proc/kmsg");
+    if (access("/proc/kmsg", R_OK) != 0) QSKIP("needs a file whose read blocks: /proc/kmsg, readable by root");
+    const std::unique_ptr<QFileDialog> dialog = MakeFileDialog(nullptr, FileDialogRequest{});
+    QAbstractFileIconProvider *types = dialog->iconProvider();
+    auto named = std::make_shared<std::atomic<bool>>(false);
+    std::thread([types, named, blocking] {
+      types->type(QFileInfo(blocking));
+      types->icon(QFileInfo(blocking));
+      *named = true;
+    }).detach();  // a blocked read would keep the thread; the test fails below
+    QTRY_VERIFY_WITH_TIMEOUT(*named, 10000);
   }
 
   void recentFilesShiftAndDropTheFourth() {

@@ -2,12 +2,12 @@
 // the commands the buttons run, the document buttons and the Toolbar items.
 
 #include "TestSupport.h"
-#include "app/Pictures.h"
 #include "app/StatusPanels.h"
 #include "app/Toolbar.h"
 #include "documents/DocumentWindow.h"
 #include "editing/EditControl.h"
 #include "editing/FindDialog.h"
+#include "resources/Pictures.h"
 
 #include <QApplication>
 #include <QClipboard>

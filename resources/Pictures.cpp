@@ -1,4 +1,4 @@
-#include "app/Pictures.h"
+#include "resources/Pictures.h"
 
 #include <QImage>
 #include <QResource>

@@ -4,11 +4,19 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 namespace quillora {
+
+namespace text {
+// The application's title: the frame's caption, and the title of every
+// message box that is given none.
+inline constexpr char AppTitle[] = "Quillora";
+}  // namespace text
 
 // Message box codes: buttons plus icon, and the answers.
 namespace msg {
@@ -38,6 +46,9 @@ class Prompts {
   // Shows a modal file dialog; nothing when the user cancels.
   virtual std::optional<QString> fileName(QWidget *parent, const FileDialogRequest &request) = 0;
 };
+
+// The file dialog the real prompts show, set up for the request.
+std::unique_ptr<QFileDialog> MakeFileDialog(QWidget *parent, const FileDialogRequest &request);
 
 // The prompts in use: the real dialogs unless a test installed its own.
 Prompts &prompts();
