@@ -11,7 +11,8 @@ build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
 run_pkgs=(xvfb xdotool x11-utils imagemagick)
 test_pkgs=(xvfb xdotool x11-utils xdg-utils cups printer-driver-cups-pdf
   poppler-utils openbox dbus-x11 clang-format desktop-file-utils appstream
-  clang libclang-rt-14-dev python3-pyatspi at-spi2-core dbus-daemon cups-client)
+  clang libclang-rt-14-dev python3-pyatspi at-spi2-core dbus-daemon cups-client man-db
+  debhelper dpkg-dev fakeroot lintian mmdebstrap binutils)
 
 # The benchmark runs as on a desktop (bench/run_desktop.sh) and measures the
 # font menus with some 225 installed font families.

@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh --tests
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 # A private print service with a PDF queue for the printing test, ended afterwards.
 bash tests/cups.sh start
 trap 'bash tests/cups.sh stop' EXIT
@@ -25,3 +27,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 # The fuzz targets, each for a bounded time from its checked-in corpus.
 bash tests/fuzz/run.sh
+
+# The Debian package: built, lintian clean, installed, started and purged in
+# a throw-away Debian 12 root (needs root and the package archive).
+${SUDO:-} bash tests/debian_test.sh
