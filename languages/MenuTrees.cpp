@@ -9,14 +9,18 @@
 namespace quillora {
 
 MenuTrees::MenuTrees(QWidget *owner, const Trees &trees, Handler handler, Hooks hooks)
-    : m_owner(owner), m_handler(std::move(handler)), m_hooks(std::move(hooks)) {
-  for (const TreeDef &tree : trees) {
-    const auto l = static_cast<std::size_t>(tree.language);
-    for (const MenuDef &def : tree.menus) {
-      QAction *item = addMenuNode(def.name, def.caption, def.items, tree.language, nullptr, def.windowList);
-      item->setVisible(tree.language == English);
-      m_top[l].append(item);
-    }
+    : m_owner(owner), m_trees(trees), m_handler(std::move(handler)), m_hooks(std::move(hooks)) {
+  makeTree(m_shown);
+}
+
+void MenuTrees::makeTree(int language) {
+  const auto l = static_cast<std::size_t>(language);
+  if (m_built[l]) return;
+  m_built[l] = true;
+  for (const MenuDef &def : m_trees[l].menus) {
+    QAction *item = addMenuNode(def.name, def.caption, def.items, language, nullptr, def.windowList);
+    item->setVisible(language == m_shown);
+    m_top[l].append(item);
   }
 }
 
@@ -70,6 +74,7 @@ QAction *MenuTrees::makeItem(const ItemDef &def, int language) {
 }
 
 void MenuTrees::makeMenus(int language) {
+  makeTree(language);
   const auto l = static_cast<std::size_t>(language);
   if (m_made[l]) return;
   m_made[l] = true;
@@ -116,8 +121,9 @@ QList<QAction *> MenuTrees::menuItems(const QAction *menuItem) const {
   return {};
 }
 
-const QList<QAction *> &MenuTrees::items(int language, Command command) const {
+const QList<QAction *> &MenuTrees::items(int language, Command command) {
   static const QList<QAction *> none;
+  makeTree(language);
   const auto &arrays = m_arrays[static_cast<std::size_t>(language)];
   const auto found = arrays.find(command);
   return found == arrays.end() ? none : found->second;
@@ -129,6 +135,7 @@ QList<QAction *> MenuTrees::menuBarActions() {
 }
 
 void MenuTrees::setTreeVisible(int language, bool visible) {
+  if (visible) makeTree(language);
   for (QAction *item : m_top[static_cast<std::size_t>(language)]) item->setVisible(visible);
   if (visible) m_shown = language;
 }
@@ -139,7 +146,8 @@ bool MenuTrees::shownTreeOwnsKey(const QKeySequence &key) const {
   return false;
 }
 
-QAction *MenuTrees::action(int language, const char *name) const {
+QAction *MenuTrees::action(int language, const char *name) {
+  makeTree(language);
   const QString wanted = QString::fromLatin1(name);
   for (QAction *item : m_all[static_cast<std::size_t>(language)])
     if (item->objectName() == wanted) return item;

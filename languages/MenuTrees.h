@@ -3,11 +3,12 @@
 // tree is shown at a time; every item runs the window's one routine for its
 // command, whatever the tree.
 //
-// Every item of every tree exists from the start as an action of the window,
-// with its name, caption, key and state. The menu widgets that display a
-// tree are made the first time the tree is shown: four of a window's five
-// trees are seldom seen, and a menu widget with its items costs several times
-// what the items alone cost.
+// A tree's items are made, as actions of the window with their names,
+// captions, keys and states from the catalogue, the first time the tree is
+// shown or asked for: four of a window's five trees are seldom seen, and
+// until then nothing can have changed them. The menu widgets that display a
+// tree are made the first time it is shown, since a menu widget with its
+// items costs several times what the items alone cost.
 
 #include "languages/Catalogue.h"
 
@@ -44,11 +45,17 @@ class MenuTrees {
   // clash with the shown tree's (Alt+E is "&Edit", "&Editer" and "&Edición").
   QList<QAction *> menuBarActions();
   // A tree's top-level menu items, shown or not.
-  const QList<QAction *> &topItems(int language) const { return m_top[static_cast<std::size_t>(language)]; }
+  const QList<QAction *> &topItems(int language) {
+    makeTree(language);
+    return m_top[static_cast<std::size_t>(language)];
+  }
   // The items of a menu item's menu, in order, separators included, whether
   // its menu widget has been made or not.
   QList<QAction *> menuItems(const QAction *menuItem) const;
 
+  // Makes the items of a tree, if not made yet: done when the tree is first
+  // shown or asked for, and by whoever wants to look at them all.
+  void makeTree(int language);
   // Makes the menu widgets of a tree, if not made yet: done when the tree is
   // first shown, and by whoever wants to look into a hidden tree's menus.
   void makeMenus(int language);
@@ -62,10 +69,10 @@ class MenuTrees {
   // The items of a tree's indexed array for a command (language items, font
   // sizes, recent files, font names once made), in index order; an item's
   // data() is its index.
-  const QList<QAction *> &items(int language, Command command) const;
+  const QList<QAction *> &items(int language, Command command);
 
   // The first item of the given name in a tree, or nullptr.
-  QAction *action(int language, const char *name) const;
+  QAction *action(int language, const char *name);
 
   // The English File menu that lists the open document windows, once made
   // (nullptr for the frame).
@@ -86,6 +93,7 @@ class MenuTrees {
   void fillFontMenu(QMenu *menu, const char *arrayName, int language);
 
   QWidget *m_owner;
+  const Trees &m_trees;
   Handler m_handler;
   Hooks m_hooks;
   // Every menu of a tree, submenus before the menus that hold them.
@@ -94,6 +102,7 @@ class MenuTrees {
   std::array<QList<QAction *>, LanguageCount> m_all;
   std::array<QList<QAction *>, LanguageCount> m_shortcutActions;
   std::array<std::map<Command, QList<QAction *>>, LanguageCount> m_arrays;
+  std::array<bool, LanguageCount> m_built{};
   std::array<bool, LanguageCount> m_made{};
   QMenu *m_windowListMenu = nullptr;
   int m_shown = English;

@@ -53,6 +53,8 @@ MenuTrees &TreesOf(QWidget *window) {
 }
 
 QAction *Item(QWidget *window, const QString &name, int index) {
+  MenuTrees &trees = TreesOf(window);
+  for (int language = 0; language < LanguageCount; ++language) trees.makeTree(language);
   for (QAction *action : window->findChildren<QAction *>(name, Qt::FindDirectChildrenOnly))
     if (index < 0 || (action->data().isValid() && action->data().toInt() == index)) return action;
   return nullptr;

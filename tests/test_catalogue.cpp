@@ -32,7 +32,7 @@ void describe(const MenuTrees &trees, const QAction *menuItem, QStringList &out,
 
 QStringList tree(QWidget *window, int language) {
   QStringList out;
-  const MenuTrees &trees = TreesOf(window);
+  MenuTrees &trees = TreesOf(window);
   for (QAction *item : trees.topItems(language)) {
     out.append(item->objectName() + u'|' + item->text());
     describe(trees, item, out, QStringLiteral("  "));
@@ -45,7 +45,7 @@ QStringList shortcuts(QWidget *window) {
   QStringList out;
   QList<const QAction *> seen;
   for (int language = 0; language < LanguageCount; ++language) {
-    const MenuTrees &trees = TreesOf(window);
+    MenuTrees &trees = TreesOf(window);
     QList<const QAction *> pending(trees.topItems(language).begin(), trees.topItems(language).end());
     while (!pending.isEmpty()) {
       const QAction *a = pending.takeFirst();
