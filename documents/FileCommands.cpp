@@ -71,9 +71,12 @@ DocumentWindow *LoadDocumentFile(MainFrame &frame, const QString &name) {
   window->setPath(name);
   window->format() = decoded.format;
   window->Text1()->setLineBreak(decoded.format.lineBreak);
+  // Shown at its size before the text arrives: a change of width makes a
+  // layout object for every block of the text, while a text that arrives
+  // later is laid out only where it is seen.
+  frame.showDocumentWindow(window);
   window->Text1()->setPlainText(decoded.text);
   window->setChanged(false);
-  frame.showDocumentWindow(window);
   return window;
 }
 
