@@ -134,9 +134,18 @@ void MainFrame::addDocumentWindow(DocumentWindow *window) {
     sub->move(QPoint(step, step) * (k % room));
   }
   sub->setWindowIcon(window->windowIcon());
-  // The system menu's own keys (Ctrl+W, Ctrl+F4 …) would make our shortcuts ambiguous.
-  if (QMenu *system = sub->systemMenu())
-    for (QAction *action : system->actions()) action->setShortcut(QKeySequence());
+  // The system menu's own keys (Ctrl+W, Ctrl+F4 …) would make our shortcuts
+  // ambiguous. Its pictures, made anew for every window, are those of the
+  // first window, shared.
+  if (QMenu *system = sub->systemMenu()) {
+    for (QAction *action : system->actions()) {
+      action->setShortcut(QKeySequence());
+      if (action->icon().isNull()) continue;
+      auto shared = m_systemMenuIcons.constFind(action->text());
+      if (shared == m_systemMenuIcons.constEnd()) m_systemMenuIcons.insert(action->text(), action->icon());
+      else action->setIcon(*shared);
+    }
+  }
   // A minimised window comes to the front.
   connect(sub, &QMdiSubWindow::windowStateChanged, sub, [sub](Qt::WindowStates, Qt::WindowStates now) {
     if (now & Qt::WindowMinimized) sub->raise();
@@ -172,6 +181,7 @@ void MainFrame::showMenusOf(MenuTrees *trees, bool force) {
   bar->clear();
   bar->addActions(trees->menuBarActions());
   bar->setUpdatesEnabled(true);
+  if (m_menusShown && m_menusShown != trees) m_menusShown->releaseMenus();
   m_menusShown = trees;
   m_toolbar->setLanguage(trees->shownLanguage());
 }

@@ -7,6 +7,7 @@
 #include "editing/Search.h"
 #include "languages/MenuTrees.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QMainWindow>
 #include <QPointer>
@@ -101,6 +102,7 @@ class MainFrame : public QMainWindow {
   std::unique_ptr<PrintJob> m_printer;
   std::unique_ptr<MenuTrees> m_menus;
   MenuTrees *m_menusShown = nullptr;
+  QHash<QString, QIcon> m_systemMenuIcons;  // by the system menu item's caption
   QPointer<FindDialog> m_findDialog;
   std::function<void()> m_terminate;
   bool m_tearingDown = false;

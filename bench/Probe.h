@@ -2,6 +2,7 @@
 // Shared by the two start-up probes: report once the window has been painted.
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
@@ -16,6 +17,23 @@ inline long residentKiB() {
   if (!statm.open(QIODevice::ReadOnly)) return 0;
   const QList<QByteArray> fields = statm.readAll().split(' ');
   return fields.size() > 1 ? fields.at(1).toLong() * 4 : 0;
+}
+
+// Shows the window, then opens every file of the folder with `open`, and
+// prints the resident memory before and after, and how many were opened.
+template <typename Open>
+void ShowDocuments(QWidget *window, const QDir &dir, Open open) {
+  window->show();
+  QCoreApplication::processEvents();
+  const long before = residentKiB();
+  const QStringList names = dir.entryList(QDir::Files, QDir::Name);
+  for (const QString &name : names) {
+    open(dir.filePath(name));
+    QCoreApplication::processEvents();
+  }
+  std::printf("%ld %ld %lld\n", before, residentKiB(), static_cast<long long>(names.size()));
+
+  std::fflush(stdout);
 }
 
 // Prints "shown_ms painted_ms rss_kib painted_at_ns" once the window is shown

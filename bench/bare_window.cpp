@@ -2,6 +2,7 @@
 #include "Probe.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -19,6 +20,17 @@ int main(int argc, char *argv[]) {
   area->addSubWindow(new QPlainTextEdit)->show();
   window.resize(675, 540);
   window.show();
+  const QStringList args = QCoreApplication::arguments();
+  if (args.size() == 3 && args.at(1) == QLatin1String("--documents")) {
+    ShowDocuments(&window, QDir(args.at(2)), [area](const QString &path) {
+      QFile file(path);
+      file.open(QIODevice::ReadOnly);
+      auto *edit = new QPlainTextEdit;
+      edit->setPlainText(QString::fromUtf8(file.readAll()));
+      area->addSubWindow(edit)->show();
+    });
+    return 0;
+  }
   FirstPaint probe(&window, clock, clock.elapsed());
   return QApplication::exec();
 }

@@ -14,11 +14,13 @@
 #include <malloc.h>
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <string_view>
 #include <algorithm>
 #include <chrono>
 #include <functional>
@@ -126,6 +128,38 @@ int main(int argc, char *argv[]) {
     row("memory at first paint, Quillora", ours.rss, "MiB");
     row("memory at first paint, bare Qt window", bare.rss, "MiB");
   }
+  if (args.size() >= 3) {
+    // Twenty different files of 65,000 bytes in some 1,500 lines, opened one
+    // by one in a fresh process through the program's own load routine,
+    // beside the bare window opening the same in plain-text editors.
+    const QString docs = dir.filePath(QStringLiteral("documents"));
+    QDir().mkpath(docs);
+    for (int k = 0; k < 20; ++k) {
+      QByteArray bytes;
+      for (int line = 0; bytes.size() < 65000; ++line)
+        bytes += QByteArray::number(k) + ' ' + QByteArray(38, char('a' + (line + k) % 26)) + "\r\n";
+      bytes.truncate(65000);
+      QFile file(QStringLiteral("%1/%2.txt").arg(docs).arg(k, 2, 10, QChar(u'0')));
+      file.open(QIODevice::WriteOnly);
+      file.write(bytes);
+    }
+    for (const auto &[who, program] : {std::pair{"Quillora", args.at(1)}, std::pair{"bare Qt window", args.at(2)}}) {
+      std::vector<double> empty, perDocument;
+      for (int run = 0; run < 3; ++run) {
+        QProcess p;
+        p.start(program, {QStringLiteral("--documents"), docs});
+        p.waitForFinished(60000);
+        const QList<QByteArray> f = p.readAllStandardOutput().trimmed().split(' ');
+        if (f.size() < 3 || f[2].toDouble() <= 0) continue;
+        empty.push_back(f[0].toDouble() / 1024);
+        perDocument.push_back((f[1].toDouble() - f[0].toDouble()) / f[2].toDouble() / 1024);
+      }
+      row(qPrintable(QStringLiteral("fresh process after start-up, %1").arg(QLatin1String(who))), median(empty),
+          "MiB");
+      row(qPrintable(QStringLiteral("  per 65,000-byte document of 20, %1").arg(QLatin1String(who))),
+          median(perDocument), "MiB", who == std::string_view("Quillora") ? "<= 0.5" : "");
+    }
+  }
   if (args.size() >= 4 && QGuiApplication::platformName() == QLatin1String("xcb")) {
     // When the window appears on the display, as another X client sees it.
     std::vector<double> ours, bare;
@@ -175,7 +209,17 @@ int main(int argc, char *argv[]) {
     NewDocument(frame);
     QCoreApplication::processEvents();
     DocumentWindow *last = frame.activeDocument();
-    row("  heap per document window", double(mallinfo2().uordblks - heapBefore) / 1024, "KiB");
+    row("  heap per document window", double(mallinfo2().uordblks - heapBefore) / 1024, "KiB", "<= 150");
+    // The same for a bare plain-text editor in a subwindow of its own area.
+    QMdiArea area;
+    area.resize(675, 400);
+    area.show();
+    area.addSubWindow(new QPlainTextEdit)->show();  // the first one warms Qt's caches
+    QCoreApplication::processEvents();
+    const std::size_t bareBefore = mallinfo2().uordblks;
+    area.addSubWindow(new QPlainTextEdit)->show();
+    QCoreApplication::processEvents();
+    row("  heap per bare editor subwindow", double(mallinfo2().uordblks - bareBefore) / 1024, "KiB");
     row("  actions per document window", last->findChildren<QAction *>().size(), "");
     row("  menus per document window", last->findChildren<QMenu *>().size(), "");
     row("  widgets per document window", last->findChildren<QWidget *>().size() + 2, "");
@@ -260,6 +304,40 @@ int main(int argc, char *argv[]) {
     row(qPrintable(QStringLiteral("search 65,000 characters, %1, no match").arg(name)),
         medianMs(50, [&] { FindPosition(whole, 0, state); }), "ms", "< 1");
     closeAll(frame);
+  }
+
+  // Typing at the end of one long line of words, Quillora beside a bare
+  // plain-text editor holding the same text.
+  for (const qsizetype size : {qsizetype(65000), qsizetype(1000000), qsizetype(10000000)}) {
+    QString words;
+    words.reserve(size + 32);
+    while (words.size() < size) words += QStringLiteral("lorem ipsum dolor sit amet ");
+    words.truncate(size);
+    const int keys = size > 2000000 ? 2 : 7;
+    auto typing = [keys](QPlainTextEdit *edit) {
+      edit->moveCursor(QTextCursor::End);
+      QCoreApplication::processEvents();
+      return medianMs(keys, [edit] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(edit, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(edit, &release);
+        QCoreApplication::processEvents();
+      });
+    };
+    NewDocument(frame);
+    DocumentWindow *typed = frame.activeDocument();
+    typed->Text1()->setText(words);
+    const QString label = size >= 1000000 ? QStringLiteral("%1 MB").arg(size / 1000000) : QStringLiteral("65 KB");
+    row(qPrintable(QStringLiteral("typing per key, one line of words, %1, Quillora").arg(label)),
+        typing(typed->Text1()), "ms", size == 1000000 ? "< 50" : (size > 2000000 ? "< 1000" : ""));
+    closeAll(frame);
+    QPlainTextEdit bare;
+    bare.resize(600, 400);
+    bare.show();
+    bare.setPlainText(words);
+    row(qPrintable(QStringLiteral("typing per key, one line of words, %1, bare editor").arg(label)), typing(&bare),
+        "ms");
   }
 
   // Memory with 20 documents of 65,000 bytes.

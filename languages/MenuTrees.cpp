@@ -98,11 +98,28 @@ void MenuTrees::makeMenus(int language) {
   }
 }
 
+void MenuTrees::releaseMenus() {
+  for (std::size_t l = 0; l < m_nodes.size(); ++l) {
+    if (!m_made[l]) continue;
+    m_made[l] = false;
+    for (const MenuNode &node : m_nodes[l]) {
+      // Later: the menu may be the one whose item is running this very command.
+      node.item->menu()->deleteLater();
+      node.item->setMenu(static_cast<QMenu *>(nullptr));
+    }
+  }
+  m_windowListMenu = nullptr;
+}
+
 void MenuTrees::fillFontMenu(QMenu *menu, const char *arrayName, int language) {
   if (!menu->isEmpty() || !m_hooks.fontFamilies) return;
+  QList<QAction *> &array = m_arrays[static_cast<std::size_t>(language)][Command::FontName];
+  if (!array.isEmpty()) {  // made for an earlier menu widget of this tree
+    menu->addActions(array);
+    return;
+  }
   const QString name = QString::fromLatin1(arrayName);
   const QStringList &families = m_hooks.fontFamilies();
-  QList<QAction *> &array = m_arrays[static_cast<std::size_t>(language)][Command::FontName];
   for (int i = 0; i < families.size(); ++i) {
     auto *action = new QAction(families.at(i), m_owner);
     action->setObjectName(name);

@@ -7,8 +7,9 @@
 // captions, keys and states from the catalogue, the first time the tree is
 // shown or asked for: four of a window's five trees are seldom seen, and
 // until then nothing can have changed them. The menu widgets that display a
-// tree are made the first time it is shown, since a menu widget with its
-// items costs several times what the items alone cost.
+// tree are made when it is shown in the menu bar, and let go when the
+// window's menus leave it, since a menu widget with its items costs several
+// times what the items alone cost.
 
 #include "languages/Catalogue.h"
 
@@ -59,6 +60,9 @@ class MenuTrees {
   // Makes the menu widgets of a tree, if not made yet: done when the tree is
   // first shown, and by whoever wants to look into a hidden tree's menus.
   void makeMenus(int language);
+  // Lets the menu widgets go once the window's menus leave the menu bar: only
+  // the active window's are ever seen, and they are made again when needed.
+  void releaseMenus();
 
   int shownLanguage() const { return m_shown; }
   void setTreeVisible(int language, bool visible);

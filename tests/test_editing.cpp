@@ -151,6 +151,14 @@ class EditingTest : public QObject {
       QCOMPARE(menu->actions().last()->text(), families.last());
     }
     QCOMPARE(Item(doc, "mnuIOTipo2", int(families.size()) - 1)->text(), families.last());
+    // Another window takes the menu bar and back: the menus made again list
+    // the same items, each once.
+    Trigger(doc, "mnuFNew");
+    f.frame().showDocumentWindow(doc);
+    QMenu *menu = MenuOf(doc, "mnuFont");
+    emit menu->aboutToShow();
+    QCOMPARE(menu->actions().size(), families.size());
+    QCOMPARE(doc->menus().items(English, Command::FontName).size(), families.size());
   }
 
   void fontCommandsChangeOnlyTheirWindowAndTree() {
