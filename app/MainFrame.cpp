@@ -142,8 +142,10 @@ void MainFrame::addDocumentWindow(DocumentWindow *window) {
       action->setShortcut(QKeySequence());
       if (action->icon().isNull()) continue;
       auto shared = m_systemMenuIcons.constFind(action->text());
-      if (shared == m_systemMenuIcons.constEnd()) m_systemMenuIcons.insert(action->text(), action->icon());
-      else action->setIcon(*shared);
+      if (shared == m_systemMenuIcons.constEnd())
+        m_systemMenuIcons.insert(action->text(), action->icon());
+      else
+        action->setIcon(*shared);
     }
   }
   // A minimised window comes to the front.

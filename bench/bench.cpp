@@ -20,10 +20,10 @@
 #include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <string_view>
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <string_view>
 
 using namespace quillora;
 
@@ -154,8 +154,7 @@ int main(int argc, char *argv[]) {
         empty.push_back(f[0].toDouble() / 1024);
         perDocument.push_back((f[1].toDouble() - f[0].toDouble()) / f[2].toDouble() / 1024);
       }
-      row(qPrintable(QStringLiteral("fresh process after start-up, %1").arg(QLatin1String(who))), median(empty),
-          "MiB");
+      row(qPrintable(QStringLiteral("fresh process after start-up, %1").arg(QLatin1String(who))), median(empty), "MiB");
       row(qPrintable(QStringLiteral("  per 65,000-byte document of 20, %1").arg(QLatin1String(who))),
           median(perDocument), "MiB", who == std::string_view("Quillora") ? "<= 0.5" : "");
     }
