@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The Debian package as a maintainer would try it: built with
-# dpkg-buildpackage from the tracked files, lintian clean, stripped with its
-# symbols in a separate package; then installed with apt into a throw-away
-# Debian 12 root bootstrapped from this machine's own apt sources, started
-# there on a virtual display until its frame window appears, and purged,
-# leaving none of its files behind. Needs root and the package archive.
+# dpkg-buildpackage from the tracked files in a throw-away Debian 12 build root
+# that holds nothing but the declared build dependencies, lintian clean,
+# stripped with its symbols in a separate package; then installed with apt into
+# another throw-away Debian 12 root, started there on a virtual display until
+# its frame window appears, and purged, leaving none of its files behind. Both
+# roots are bootstrapped from this machine's own apt sources. Needs root and
+# the package archive.
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
 sources=${QUILLORA_APT_SOURCES:-/etc/apt/sources.list.d/debian.sources}
@@ -12,31 +14,44 @@ sources=${QUILLORA_APT_SOURCES:-/etc/apt/sources.list.d/debian.sources}
 
 die() { echo "FAIL: $*"; exit 1; }
 [ "$(id -u)" -eq 0 ] || die "the clean-root test needs root"
-command -v dpkg-buildpackage >/dev/null || die "dpkg-buildpackage is missing (scripts/install-deps.sh --tests)"
+command -v lintian >/dev/null || die "lintian is missing (scripts/install-deps.sh --tests)"
 command -v mmdebstrap >/dev/null || die "no bootstrap tool: mmdebstrap is missing (scripts/install-deps.sh --tests)"
 [ -s "$sources" ] || die "no package archive: $sources does not exist"
 
 work=$(mktemp -d)
 cleanup() {
-  # Whatever the bootstrap left mounted under the root goes before the root.
-  if [ -d "$work/root" ]; then
-    findmnt -rno TARGET | grep -F "$work/root" | sort -r | xargs -r -n1 umount -l 2>/dev/null || true
-  fi
+  # Whatever a bootstrap left mounted under a root goes before the root.
+  findmnt -rno TARGET | grep -F "$work/" | sort -r | xargs -r -n1 umount -l 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-echo "== Building the package"
-mkdir "$work/src"
-(cd "$src" && git ls-files -co --exclude-standard | grep -v '^build' | tar -cf - -T -) | tar -xf - -C "$work/src"
-(cd "$work/src" && dpkg-buildpackage -us -uc -b) >"$work/build.log" 2>&1 || {
+echo "== Building the package in a clean Debian 12 build root, with its build dependencies only"
+(cd "$src" && git ls-files -co --exclude-standard | grep -v '^build' | tar -cf "$work/source.tar" -T -)
+cat >"$work/build.sh" <<'SH'
+set -eu
+export DEBIAN_FRONTEND=noninteractive
+mkdir -p /build/quillora /build/out
+tar -xf /tmp/source.tar -C /build/quillora
+apt-get build-dep -y -q /build/quillora
+cd /build/quillora
+dpkg-buildpackage -us -uc -b
+mv /build/*.deb /build/*.changes /build/*.buildinfo /build/out/
+SH
+mkdir "$work/out"
+mmdebstrap --variant=buildd --aptopt='Acquire::Check-Valid-Until "false"' \
+  --customize-hook="copy-in $work/source.tar $work/build.sh /tmp" \
+  --customize-hook='chroot "$1" sh /tmp/build.sh' \
+  --customize-hook="sync-out /build/out $work/out" \
+  bookworm "$work/buildroot" "$sources" >"$work/build.log" 2>&1 || {
   tail -n 40 "$work/build.log"
-  die "dpkg-buildpackage failed"
+  die "dpkg-buildpackage failed in the clean build root"
 }
+rm -rf "$work/buildroot"
 grep -E 'tests passed|tests failed' "$work/build.log" || true
-changes=$(ls "$work"/quillora_*.changes)
-deb=$(ls "$work"/quillora_*_*.deb)
-ls "$work"/quillora-dbgsym_*.deb >/dev/null 2>&1 || die "no debug-symbols package"
+changes=$(ls "$work"/out/quillora_*.changes)
+deb=$(ls "$work"/out/quillora_*_*.deb)
+ls "$work"/out/quillora-dbgsym_*.deb >/dev/null 2>&1 || die "no debug-symbols package"
 
 echo "== lintian"
 lintian --fail-on warning --info "$changes" || die "lintian reports warnings or errors"
