@@ -103,7 +103,7 @@ QByteArray EncodeText(const QString &text, TextFormat &format) {
 
 namespace {
 
-// A file descriptor closed when it goes out of scope, unless taken.
+// A file descriptor, closed when it goes out of scope.
 class Descriptor {
  public:
   explicit Descriptor(int fd) : m_fd(fd) {}
