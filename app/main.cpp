@@ -1,5 +1,5 @@
 #include "app/MainFrame.h"
-#include "app/ProcessSignals.h"
+#include "common/ProcessSignals.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 #include "documents/Mail.h"
 
 #include "app/MainFrame.h"
-#include "app/ProcessSignals.h"
+#include "common/ProcessSignals.h"
 #include "common/Prompts.h"
 #include "documents/DocumentWindow.h"
 #include "editing/EditControl.h"

@@ -18,7 +18,7 @@
 #include <QSettings>
 #include <QTest>
 
-#include "app/ProcessSignals.h"
+#include "common/ProcessSignals.h"
 
 #include <fcntl.h>
 #include <linux/fs.h>

@@ -1,4 +1,4 @@
-#include "app/ProcessSignals.h"
+#include "common/ProcessSignals.h"
 
 #include <csignal>
 
