@@ -8,12 +8,14 @@
 #include "documents/DocumentWindow.h"
 #include "documents/FileCommands.h"
 #include "documents/TextFile.h"
+#include "editing/EditCommands.h"
 #include "editing/EditControl.h"
 #include "editing/Search.h"
 
 #include <malloc.h>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -95,6 +97,55 @@ void closeAll(MainFrame &frame) {
   QCoreApplication::processEvents();
 }
 
+// Typing at the end of one long line of words, Quillora beside a bare
+// plain-text editor holding the same text; and the paste of such a line.
+void benchLongLines(MainFrame &frame) {
+  for (const qsizetype size : {qsizetype(65000), qsizetype(1000000), qsizetype(10000000)}) {
+    QString words;
+    words.reserve(size + 32);
+    while (words.size() < size) words += QStringLiteral("lorem ipsum dolor sit amet ");
+    words.truncate(size);
+    const int keys = size > 2000000 ? 2 : 7;
+    auto typing = [keys](QPlainTextEdit *edit) {
+      edit->moveCursor(QTextCursor::End);
+      QCoreApplication::processEvents();
+      return medianMs(keys, [edit] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(edit, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(edit, &release);
+        QCoreApplication::processEvents();
+      });
+    };
+    NewDocument(frame);
+    DocumentWindow *typed = frame.activeDocument();
+    typed->Text1()->setText(words);
+    const QString label = size >= 1000000 ? QStringLiteral("%1 MB").arg(size / 1000000) : QStringLiteral("65 KB");
+    row(qPrintable(QStringLiteral("typing per key, one line of words, %1, Quillora").arg(label)),
+        typing(typed->Text1()), "ms", size == 1000000 ? "< 50" : (size > 2000000 ? "< 1000" : ""));
+    closeAll(frame);
+    if (size > 2000000) {
+      NewDocument(frame);
+      QApplication::clipboard()->setText(words);
+      row("paste of a 10 MB line of words, Quillora",
+          medianMs(1,
+                   [&] {
+                     PasteClipboard(frame);
+                     QCoreApplication::processEvents();
+                   }),
+          "ms", "< 1000");
+      row("typing per key after that paste, Quillora", typing(frame.activeDocument()->Text1()), "ms", "< 50");
+      closeAll(frame);
+    }
+    QPlainTextEdit bare;
+    bare.resize(600, 400);
+    bare.show();
+    bare.setPlainText(words);
+    row(qPrintable(QStringLiteral("typing per key, one line of words, %1, bare editor").arg(label)), typing(&bare),
+        "ms");
+  }
+}
+
 }  // namespace
 
 int main(int argc, char *argv[]) {
@@ -108,7 +159,7 @@ int main(int argc, char *argv[]) {
   std::printf("| %-52s | %15s | %-12s |\n|---|---|---|\n", "figure", "value", "goal");
 
   const QStringList args = QCoreApplication::arguments();
-  if (args.size() >= 3) {
+  if (args.size() >= 3 && !args.contains(QStringLiteral("--long-lines"))) {
     // The two run in turn, so that whatever else the machine does weighs on both.
     ProbeRuns oursRuns, bareRuns, warm;
     runProbe(args.at(1), warm);  // warm the caches of both
@@ -128,7 +179,7 @@ int main(int argc, char *argv[]) {
     row("memory at first paint, Quillora", ours.rss, "MiB");
     row("memory at first paint, bare Qt window", bare.rss, "MiB");
   }
-  if (args.size() >= 3) {
+  if (args.size() >= 3 && !args.contains(QStringLiteral("--long-lines"))) {
     // Twenty different files of 65,000 bytes in some 1,500 lines, opened one
     // by one in a fresh process through the program's own load routine,
     // beside the bare window opening the same in plain-text editors.
@@ -187,6 +238,11 @@ int main(int argc, char *argv[]) {
   frame.setTerminateHook([] {});
   frame.startUp();
   QCoreApplication::processEvents();
+  if (args.contains(QStringLiteral("--long-lines"))) {
+    benchLongLines(frame);
+    setPrompts(nullptr);
+    return 0;
+  }
   row("in process: frame constructed", constructed, "ms");
   row("in process: start-up sequence done", clock.nsecsElapsed() / 1e6, "ms");
   const double afterStart = residentKiB() / 1024.0;
@@ -311,39 +367,7 @@ int main(int argc, char *argv[]) {
   QCoreApplication::processEvents();
   row("memory with 20 documents of 65,000 bytes", residentKiB() / 1024.0, "MiB");
   closeAll(frame);
-  // Typing at the end of one long line of words, Quillora beside a bare
-  // plain-text editor holding the same text.
-  for (const qsizetype size : {qsizetype(65000), qsizetype(1000000), qsizetype(10000000)}) {
-    QString words;
-    words.reserve(size + 32);
-    while (words.size() < size) words += QStringLiteral("lorem ipsum dolor sit amet ");
-    words.truncate(size);
-    const int keys = size > 2000000 ? 2 : 7;
-    auto typing = [keys](QPlainTextEdit *edit) {
-      edit->moveCursor(QTextCursor::End);
-      QCoreApplication::processEvents();
-      return medianMs(keys, [edit] {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QApplication::sendEvent(edit, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QApplication::sendEvent(edit, &release);
-        QCoreApplication::processEvents();
-      });
-    };
-    NewDocument(frame);
-    DocumentWindow *typed = frame.activeDocument();
-    typed->Text1()->setText(words);
-    const QString label = size >= 1000000 ? QStringLiteral("%1 MB").arg(size / 1000000) : QStringLiteral("65 KB");
-    row(qPrintable(QStringLiteral("typing per key, one line of words, %1, Quillora").arg(label)),
-        typing(typed->Text1()), "ms", size == 1000000 ? "< 50" : (size > 2000000 ? "< 1000" : ""));
-    closeAll(frame);
-    QPlainTextEdit bare;
-    bare.resize(600, 400);
-    bare.show();
-    bare.setPlainText(words);
-    row(qPrintable(QStringLiteral("typing per key, one line of words, %1, bare editor").arg(label)), typing(&bare),
-        "ms");
-  }
+  benchLongLines(frame);
 
   setPrompts(nullptr);
   return 0;

@@ -75,7 +75,7 @@ DocumentWindow *LoadDocumentFile(MainFrame &frame, const QString &name) {
   // layout object for every block of the text, while a text that arrives
   // later is laid out only where it is seen.
   frame.showDocumentWindow(window);
-  window->Text1()->setPlainText(decoded.text);
+  window->Text1()->setText(decoded.text);
   window->setChanged(false);
   return window;
 }

@@ -1,7 +1,9 @@
 #include "editing/EditControl.h"
 
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QTextBlock>
+#include <utility>
 
 namespace quillora {
 
@@ -22,6 +24,51 @@ QString ToQtBreaks(const QString &text) {
   return out;
 }
 
+namespace {
+// A line longer than this is held in pieces of about PieceLength characters;
+// neighbouring pieces shorter than that together are joined again.
+constexpr int LongestWholeBlock = 65536;
+constexpr int PieceLength = 16384;
+// The mark on the break character before a piece. Qt gives a break the user
+// types the format of the character before the caret, so only a caret in an
+// empty piece could pass the mark on, and pieces are never left empty.
+constexpr int PieceBreakProperty = QTextFormat::UserProperty + 0x51;
+
+int textLengthOf(const QTextBlock &block) { return block.length() - 1; }
+
+bool startsPiece(const QTextBlock &block) {
+  return block.position() > 0 && block.charFormat().boolProperty(PieceBreakProperty);
+}
+
+// Where a long line is cut: after a blank near each piece's end, otherwise
+// anywhere that does not part a character from its accents or a surrogate pair.
+QList<int> PieceCuts(QStringView text) {
+  const int count = int((text.size() + PieceLength - 1) / PieceLength);
+  QList<int> cuts;
+  int previous = 0;
+  for (int i = 1; i < count; ++i) {
+    const int target = int(qint64(text.size()) * i / count);
+    int cut = target;
+    for (int back = 0; back < 256 && target - back - 1 > previous; ++back) {
+      if (text[target - back - 1].isSpace()) {
+        cut = target - back;
+        break;
+      }
+    }
+    while (cut > previous + 1 && (text[cut].isLowSurrogate() || text[cut].isMark())) --cut;
+    cuts.append(cut);
+    previous = cut;
+  }
+  return cuts;
+}
+
+bool needsReshaping(const QTextBlock &block) {
+  if (textLengthOf(block) > LongestWholeBlock) return true;
+  return startsPiece(block) &&
+         (textLengthOf(block) == 0 || textLengthOf(block.previous()) + textLengthOf(block) <= PieceLength);
+}
+}  // namespace
+
 EditControl::EditControl(QWidget *parent) : QPlainTextEdit(parent) {
   setObjectName(QStringLiteral("Text1"));
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -33,9 +80,19 @@ EditControl::EditControl(QWidget *parent) : QPlainTextEdit(parent) {
   p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
   p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::HighlightedText));
   setPalette(p);
-  // Watch every change for an unbroken run too long to wrap at word boundaries.
-  connect(document(), &QTextDocument::contentsChange, this,
-          [this](int position, int, int added) { watchLongWords(position, added); });
+  // Watch every change for an unbroken run too long to wrap at word
+  // boundaries, and remember where it was for reshaping the pieces.
+  connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
+    watchLongWords(position, added);
+    if (m_editedFrom < 0) {
+      m_editedFrom = position;
+      m_editedTo = position + added;
+      return;
+    }
+    if (position <= m_editedTo) m_editedTo = qMax(position, m_editedTo + added - removed);
+    m_editedFrom = qMin(m_editedFrom, position);
+    m_editedTo = qMax(m_editedTo, position + added);
+  });
 }
 
 namespace {
@@ -66,29 +123,148 @@ void EditControl::watchLongWords(int position, int added) {
   }
 }
 
+void EditControl::reshapePieces(int from, int to) {
+  QTextDocument *doc = document();
+  const int last = doc->characterCount() - 1;
+  QTextBlock first = doc->findBlock(qBound(0, from, last));
+  if (first.previous().isValid()) first = first.previous();
+  QTextBlock end = doc->findBlock(qBound(0, to, last));
+  if (end.next().isValid()) end = end.next();
+  QTextCursor cursor(doc);
+  // From the last block back, so that the blocks still to do keep their numbers.
+  for (int number = end.blockNumber(); number >= first.blockNumber(); --number) {
+    const QTextBlock block = doc->findBlockByNumber(number);
+    if (textLengthOf(block) > LongestWholeBlock) {
+      const int start = block.position();
+      const QList<int> cuts = PieceCuts(block.text());
+      for (auto cut = cuts.crbegin(); cut != cuts.crend(); ++cut) {
+        cursor.setPosition(start + *cut);
+        QTextCharFormat mark = cursor.charFormat();
+        mark.setProperty(PieceBreakProperty, true);
+        cursor.insertBlock(cursor.blockFormat(), mark);
+      }
+      m_hasPieces = true;
+    }
+    if (needsReshaping(block)) {  // a piece emptied or grown small joins the one before
+      cursor.setPosition(block.position() - 1);
+      cursor.setPosition(block.position(), QTextCursor::KeepAnchor);
+      cursor.removeSelectedText();
+    }
+  }
+}
+
+void EditControl::reshapeEdited() {
+  if (m_editedFrom < 0) return;
+  const int from = std::exchange(m_editedFrom, -1), to = m_editedTo;
+  const QTextDocument *doc = document();
+  const int last = doc->characterCount() - 1;
+  QTextBlock block = doc->findBlock(qBound(0, from, last));
+  if (block.previous().isValid()) block = block.previous();
+  const QTextBlock end = doc->findBlock(qBound(0, to, last)).next();
+  while (block.isValid() && block != end && !needsReshaping(block)) block = block.next();
+  if (!block.isValid() || block == end) return;
+  QTextCursor cursor(document());
+  cursor.joinPreviousEditBlock();
+  reshapePieces(from, to);
+  cursor.endEditBlock();
+  m_editedFrom = -1;
+}
+
+void EditControl::insertQtText(QTextCursor &cursor, const QString &text) {
+  const int start = cursor.selectionStart();
+  QTextCharFormat format = cursor.charFormat();
+  format.clearProperty(PieceBreakProperty);
+  cursor.beginEditBlock();
+  cursor.insertText(text, format);
+  // Cut before the edit block ends, so that Qt never lays out the long line whole.
+  reshapePieces(start, cursor.position());
+  cursor.endEditBlock();
+  m_editedFrom = -1;
+}
+
+QString EditControl::rangeText(int from, int to, QStringView lineBreak) const {
+  QString out;
+  out.reserve(to - from);
+  for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() <= to;
+       block = block.next()) {
+    const int start = qMax(from, block.position());
+    const int end = qMin(to, block.position() + textLengthOf(block));
+    out += QStringView(block.text()).mid(start - block.position(), end - start);
+    if (end < to && !startsPiece(block.next())) out += lineBreak;
+  }
+  return out;
+}
+
 QString EditControl::text() const {
+  if (m_hasPieces) return rangeText(0, document()->characterCount() - 1, LineBreakText(m_lineBreak));
   QString raw = document()->toRawText();
   if (m_lineBreak == LineBreak::Lf) return raw.replace(QChar::ParagraphSeparator, u'\n');
   if (m_lineBreak == LineBreak::Cr) return raw.replace(QChar::ParagraphSeparator, u'\r');
   return raw.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
 }
 
-void EditControl::setText(const QString &text) { setPlainText(ToQtBreaks(text)); }
+void EditControl::setText(const QString &text) {
+  m_hasPieces = false;
+  setPlainText(ToQtBreaks(text));
+  m_editedFrom = -1;
+  if (text.size() <= LongestWholeBlock) return;
+  // Cut before anything is laid out; no undo step.
+  QTextDocument *doc = document();
+  const bool undo = doc->isUndoRedoEnabled();
+  doc->setUndoRedoEnabled(false);
+  QTextCursor cursor(doc);
+  cursor.beginEditBlock();
+  reshapePieces(0, doc->characterCount() - 1);
+  cursor.endEditBlock();
+  doc->setUndoRedoEnabled(undo);
+  doc->setModified(false);
+  m_editedFrom = -1;
+}
 
 qint64 EditControl::textLength() const {
   const QTextDocument *doc = document();
-  return (doc->characterCount() - 1) + qint64(extraPerBreak()) * (doc->blockCount() - 1);
+  int pieceBreaks = 0;
+  if (m_hasPieces)
+    for (QTextBlock block = doc->firstBlock(); block.isValid(); block = block.next()) pieceBreaks += startsPiece(block);
+  const int lineBreaks = doc->blockCount() - 1 - pieceBreaks;
+  return (doc->characterCount() - 1 - pieceBreaks) + qint64(extraPerBreak()) * lineBreaks;
 }
 
 qint64 EditControl::toSpec(int qtPosition) const {
-  if (extraPerBreak() == 0) return qtPosition;
-  return qtPosition + document()->findBlock(qtPosition).blockNumber();
+  const QTextDocument *doc = document();
+  if (!m_hasPieces) {
+    if (extraPerBreak() == 0) return qtPosition;
+    return qtPosition + doc->findBlock(qtPosition).blockNumber();
+  }
+  qtPosition = qBound(0, qtPosition, doc->characterCount() - 1);
+  const int blockStart = doc->findBlock(qtPosition).position();
+  int pieceBreaks = 0, lineBreaks = 0;
+  for (QTextBlock block = doc->firstBlock().next(); block.isValid() && block.position() <= blockStart;
+       block = block.next())
+    ++(startsPiece(block) ? pieceBreaks : lineBreaks);
+  return qtPosition - pieceBreaks + qint64(extraPerBreak()) * lineBreaks;
 }
 
 int EditControl::toQt(qint64 specPosition) const {
   const QTextDocument *doc = document();
   const int last = doc->characterCount() - 1;
   if (specPosition <= 0) return 0;
+  if (m_hasPieces) {
+    // A position at a break between pieces goes to the start of the later piece.
+    qint64 start = 0;  // the block's start in our positions
+    for (QTextBlock block = doc->firstBlock();;) {
+      const int length = textLengthOf(block);
+      const QTextBlock next = block.next();
+      if (!next.isValid()) return block.position() + int(qMin<qint64>(specPosition - start, length));
+      const bool piece = startsPiece(next);
+      if (specPosition < start + length || (specPosition == start + length && !piece))
+        return block.position() + int(specPosition - start);
+      const qint64 nextStart = start + length + (piece ? 0 : 1 + extraPerBreak());
+      if (specPosition < nextStart) return next.position();
+      start = nextStart;
+      block = next;
+    }
+  }
   if (extraPerBreak() == 0) return int(qMin<qint64>(specPosition, last));
   // The block whose start, in our positions, is the last one not after the position.
   int lo = 0, hi = doc->blockCount() - 1;
@@ -114,7 +290,9 @@ qint64 EditControl::selLength() const {
 }
 
 QString EditControl::selText() const {
-  QString selected = textCursor().selectedText();
+  const QTextCursor c = textCursor();
+  if (m_hasPieces) return rangeText(c.selectionStart(), c.selectionEnd(), LineBreakText(m_lineBreak));
+  QString selected = c.selectedText();
   return selected.replace(QChar::ParagraphSeparator, LineBreakText(m_lineBreak));
 }
 
@@ -135,8 +313,73 @@ void EditControl::setSelLength(qint64 length) {
 
 void EditControl::setSelText(const QString &text) {
   QTextCursor c = textCursor();
-  c.insertText(ToQtBreaks(text));
+  insertQtText(c, ToQtBreaks(text));
   setTextCursor(c);
+}
+
+QMimeData *EditControl::createMimeDataFromSelection() const {
+  if (!m_hasPieces) return QPlainTextEdit::createMimeDataFromSelection();
+  const QTextCursor c = textCursor();
+  auto *data = new QMimeData;
+  data->setText(rangeText(c.selectionStart(), c.selectionEnd(), u"\n"));
+  return data;
+}
+
+void EditControl::insertFromMimeData(const QMimeData *source) {
+  if (isReadOnly() || !source || !source->hasText()) return;
+  QTextCursor c = textCursor();
+  insertQtText(c, ToQtBreaks(source->text()));
+  setTextCursor(c);
+  ensureCursorVisible();
+}
+
+void EditControl::unmarkTypingFormat() {
+  if (textCursor().hasSelection()) return;
+  QTextCharFormat format = currentCharFormat();
+  if (!format.hasProperty(PieceBreakProperty)) return;
+  format.clearProperty(PieceBreakProperty);
+  setCurrentCharFormat(format);
+}
+
+void EditControl::stepOverPieceBreakToDelete(const QKeyEvent *event) {
+  QTextCursor c = textCursor();
+  if (c.hasSelection()) return;
+  const bool backward = event->key() == Qt::Key_Backspace || event->matches(QKeySequence::DeleteStartOfWord);
+  const bool forward = event->matches(QKeySequence::Delete) || event->matches(QKeySequence::DeleteEndOfWord);
+  const QTextBlock block = c.block();
+  if (backward && c.atBlockStart() && startsPiece(block))
+    c.movePosition(QTextCursor::PreviousCharacter);
+  else if (forward && c.atBlockEnd() && startsPiece(block.next()))
+    c.movePosition(QTextCursor::NextCharacter);
+  else
+    return;
+  setTextCursor(c);
+}
+
+bool EditControl::movedOnlyOverPieceBreak(int before, int revision) const {
+  const int after = textCursor().position();
+  if (document()->revision() != revision || qAbs(after - before) != 1) return false;
+  const QTextBlock later = document()->findBlock(qMax(before, after));
+  return later.position() == qMax(before, after) && startsPiece(later);
+}
+
+void EditControl::keyPressEvent(QKeyEvent *event) {
+  if (m_hasPieces) {
+    unmarkTypingFormat();
+    stepOverPieceBreakToDelete(event);
+  }
+  const int before = textCursor().position();
+  const int revision = document()->revision();
+  QPlainTextEdit::keyPressEvent(event);
+  // One key, one character: a move that only crossed a break between pieces goes on.
+  if (m_hasPieces && movedOnlyOverPieceBreak(before, revision)) QPlainTextEdit::keyPressEvent(event);
+  reshapeEdited();
+}
+
+void EditControl::inputMethodEvent(QInputMethodEvent *event) {
+  if (m_hasPieces) unmarkTypingFormat();
+  QPlainTextEdit::inputMethodEvent(event);
+  reshapeEdited();
 }
 
 bool EditControl::event(QEvent *event) {

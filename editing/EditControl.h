@@ -3,8 +3,16 @@
 // text, the selection start and length and the selected text in the
 // program's own positions, where a line break counts as many characters as
 // the document's line-break style has (two for CR LF).
+//
+// A very long line is held in pieces: Qt lays a block out whole at every
+// change, so a line of megabytes would cost seconds per key. Each piece after
+// the first is a block whose break belongs to no text: the break character
+// carries a mark that only this class sets. Everything this class hands out
+// (the text, the positions, the selected text, copies and drags) leaves such
+// breaks out, and the keys step over them.
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <functional>
 
 namespace quillora {
@@ -52,13 +60,35 @@ class EditControl : public QPlainTextEdit {
  protected:
   bool event(QEvent *event) override;
   void focusInEvent(QFocusEvent *event) override;
+  void keyPressEvent(QKeyEvent *event) override;
+  void inputMethodEvent(QInputMethodEvent *event) override;
+  QMimeData *createMimeDataFromSelection() const override;
+  void insertFromMimeData(const QMimeData *source) override;
 
  private:
   // A document holding a very long run without blanks wraps anywhere from then on.
   void watchLongWords(int position, int added);
   int extraPerBreak() const { return m_lineBreak == LineBreak::CrLf ? 1 : 0; }
 
+  // The text between two of Qt's positions, breaks between pieces left out.
+  QString rangeText(int from, int to, QStringView lineBreak) const;
+  // Inserts over the cursor's selection, long lines going in as pieces.
+  void insertQtText(QTextCursor &cursor, const QString &text);
+  // Cuts the blocks between two positions that grew too long into pieces, and
+  // joins pieces grown small. The caller holds the edit block open.
+  void reshapePieces(int from, int to);
+  // After Qt's own editing: reshapes what the edit changed, as part of its undo step.
+  void reshapeEdited();
+  // Text typed after a piece's break must not take its mark.
+  void unmarkTypingFormat();
+  // Keys that delete at a break between pieces delete the character beyond it.
+  void stepOverPieceBreakToDelete(const QKeyEvent *event);
+  bool movedOnlyOverPieceBreak(int before, int revision) const;
+
   LineBreak m_lineBreak = LineBreak::CrLf;
+  bool m_hasPieces = false;  // some line was ever cut into pieces since the text was set
+  int m_editedFrom = -1;     // what Qt's editing changed since the last reshape
+  int m_editedTo = -1;
   std::function<bool(const QKeySequence &)> m_ownedByMenu;
 };
 

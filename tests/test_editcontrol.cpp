@@ -3,9 +3,31 @@
 
 #include "editing/EditControl.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QTest>
+#include <QTextBlock>
 
 using namespace quillora;
+
+namespace {
+// Lines long enough to be held in pieces: words, a run without blanks made
+// of surrogate pairs and accents, and short lines around them.
+QString LongLinesText(const QString &lineBreak) {
+  QString words, run;
+  while (words.size() < 150000) words += QStringLiteral("lorem ipsum dolor sit amet ");
+  while (run.size() < 100000) run += QString::fromUtf8("\U0001F600e\u0301");
+  return QStringLiteral("head") + lineBreak + words + lineBreak + run + lineBreak + lineBreak + QStringLiteral("tail");
+}
+
+// Our positions at every break between Qt's blocks, including those between pieces.
+QList<qint64> BlockStarts(const EditControl &e) {
+  QList<qint64> starts;
+  for (QTextBlock b = e.document()->firstBlock().next(); b.isValid(); b = b.next())
+    starts.append(e.toSpec(b.position()));
+  return starts;
+}
+}  // namespace
 
 class EditControlTest : public QObject {
   Q_OBJECT
@@ -99,6 +121,125 @@ class EditControlTest : public QObject {
     EditControl loaded;
     loaded.setText(QString(65000, u'z'));
     QCOMPARE(loaded.wordWrapMode(), QTextOption::WrapAnywhere);
+  }
+
+  // A long line is held in pieces: nothing the program or the user reads may
+  // show where it was cut.
+  void longLinesKeepTheirTextAndPositions_data() {
+    QTest::addColumn<int>("style");
+    QTest::newRow("cr lf") << int(LineBreak::CrLf);
+    QTest::newRow("lf") << int(LineBreak::Lf);
+  }
+  void longLinesKeepTheirTextAndPositions() {
+    QFETCH(int, style);
+    const QString text = LongLinesText(LineBreakText(LineBreak(style)));
+    EditControl e;
+    e.setLineBreak(LineBreak(style));
+    e.setText(text);
+    QVERIFY2(e.document()->blockCount() > 10, "the long lines were not cut");
+    QCOMPARE(e.text(), text);
+    QCOMPARE(e.textLength(), text.size());
+    for (QTextBlock b = e.document()->firstBlock(); b.isValid(); b = b.next()) {
+      const QString piece = b.text();
+      QVERIFY2(piece.isEmpty() || !(piece.front().isLowSurrogate() || piece.front().isMark()),
+               "a cut parted a character");
+    }
+    for (const qint64 at : BlockStarts(e)) {
+      for (const qint64 p : {at - 1, at, at + 1}) {
+        if (text.at(p - 1) == u'\r') continue;  // inside a CR LF, which goes to the next line
+        e.setSelStart(p);
+        QCOMPARE(e.selStart(), p);
+        e.setSelLength(3);
+        QCOMPARE(e.selText(), text.mid(p, 3));
+        QCOMPARE(e.selLength(), 3);
+      }
+    }
+    // Copy and Select All hand out the text without the cuts.
+    e.selectAll();
+    e.copy();
+    QCOMPARE(QApplication::clipboard()->text(), ToQtBreaks(text));
+    e.setSelStart(0);
+    e.setSelLength(e.textLength());
+    QCOMPARE(e.selText(), text);
+  }
+
+  void keysAtACutActOnTheText() {
+    const QString text = LongLinesText(QStringLiteral("\r\n"));
+    EditControl e;
+    e.setText(text);
+    const qint64 cut = BlockStarts(e).at(1);  // a cut inside the line of words
+    QVERIFY(cut < 150000);
+    QString expected = text;
+    // Backspace before the cut, Delete after it: one character each.
+    e.setSelStart(cut);
+    QTest::keyClick(&e, Qt::Key_Backspace);
+    expected.remove(cut - 1, 1);
+    QCOMPARE(e.text(), expected);
+    QCOMPARE(e.selStart(), cut - 1);
+    QTest::keyClick(&e, Qt::Key_Delete);
+    expected.remove(cut - 1, 1);
+    QCOMPARE(e.text(), expected);
+    // An arrow crosses the cut in one press.
+    const qint64 next = BlockStarts(e).at(1);
+    e.setSelStart(next);
+    QTest::keyClick(&e, Qt::Key_Left);
+    QCOMPARE(e.selStart(), next - 1);
+    QTest::keyClick(&e, Qt::Key_Right);
+    QTest::keyClick(&e, Qt::Key_Right);
+    QCOMPARE(e.selStart(), next + 1);
+    // Enter at a cut is a line break of the text, and so is one typed after it.
+    e.setSelStart(next);
+    QTest::keyClick(&e, Qt::Key_Return);
+    QTest::keyClicks(&e, "ab");
+    QTest::keyClick(&e, Qt::Key_Return);
+    expected.insert(next, QStringLiteral("\r\nab\r\n"));
+    QCOMPARE(e.text(), expected);
+    // A piece emptied by Qt's own Delete (the context menu's) still takes a
+    // typed line break as one.
+    QTextBlock piece = e.document()->lastBlock();
+    while (e.toSpec(piece.position()) != e.toSpec(piece.position() - 1)) piece = piece.previous();  // after a cut
+    const qint64 pieceStart = e.toSpec(piece.position());
+    QTextCursor c = e.textCursor();
+    c.setPosition(piece.position());
+    c.setPosition(piece.position() + piece.length() - 1, QTextCursor::KeepAnchor);
+    expected.remove(pieceStart, c.selectedText().size());
+    c.removeSelectedText();
+    e.setTextCursor(c);
+    QTest::keyClicks(&e, "x");
+    QTest::keyClick(&e, Qt::Key_Return);
+    QTest::keyClicks(&e, "y");
+    expected.insert(pieceStart, QStringLiteral("x\r\ny"));
+    QCOMPARE(e.text(), expected);
+    // Undo takes the keys back in the text as it was.
+    while (e.document()->isUndoAvailable()) e.undo();
+    QCOMPARE(e.text(), text);
+  }
+
+  void pastedLongLinesArePiecesUntilUndone() {
+    EditControl e;
+    e.setText("before\r\nafter");
+    QString line;
+    while (line.size() < 300000) line += QStringLiteral("lorem ipsum ");
+    e.setSelStart(6);
+    e.setSelText(line);  // the Paste command's way
+    QVERIFY(e.document()->blockCount() > 10);
+    QCOMPARE(e.text(), "before" + line + "\r\nafter");
+    QCOMPARE(e.selStart(), 6 + line.size());
+    // Deleting most of the line joins its pieces again.
+    e.setSelStart(6);
+    e.setSelLength(line.size() - 10);
+    QTest::keyClick(&e, Qt::Key_Delete);
+    QCOMPARE(e.text(), "before" + line.right(10) + "\r\nafter");
+    QCOMPARE(e.document()->blockCount(), 2);
+    e.undo();
+    QCOMPARE(e.text(), "before" + line + "\r\nafter");
+    e.undo();
+    QCOMPARE(e.text(), QStringLiteral("before\r\nafter"));
+    // A drop or Qt's own paste takes the same way.
+    QApplication::clipboard()->setText(line + "\n" + line);
+    e.paste();
+    QVERIFY(e.document()->blockCount() > 20);
+    QCOMPARE(e.text(), "before" + line + "\r\n" + line + "\r\nafter");
   }
 
   void menuKeysAreLeftToTheMenu() {
