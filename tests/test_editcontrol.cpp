@@ -5,18 +5,19 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QRandomGenerator>
 #include <QTest>
 #include <QTextBlock>
 
 using namespace quillora;
 
 namespace {
-// Lines long enough to be held in pieces: words, a run without blanks made
-// of surrogate pairs and accents, and short lines around them.
-QString LongLinesText(const QString &lineBreak) {
+// Lines long enough to be held in pieces: words, a run without blanks (by
+// default of surrogate pairs and accents), and short lines around them.
+QString LongLinesText(const QString &lineBreak, const QString &runOf = QString::fromUtf8("\U0001F600e\u0301")) {
   QString words, run;
   while (words.size() < 150000) words += QStringLiteral("lorem ipsum dolor sit amet ");
-  while (run.size() < 100000) run += QString::fromUtf8("\U0001F600e\u0301");
+  while (run.size() < 100000) run += runOf;
   return QStringLiteral("head") + lineBreak + words + lineBreak + run + lineBreak + lineBreak + QStringLiteral("tail");
 }
 
@@ -240,6 +241,53 @@ class EditControlTest : public QObject {
     e.paste();
     QVERIFY(e.document()->blockCount() > 20);
     QCOMPARE(e.text(), "before" + line + "\r\n" + line + "\r\nafter");
+  }
+
+  // Random keys and replacements on long lines, beside the same edits on a
+  // plain string: lines are cut, grown past the limit and joined again.
+  void randomEditsOnLongLinesKeepTheText() {
+    EditControl e;
+    e.setLineBreak(LineBreak::Lf);
+    QString model = LongLinesText(QStringLiteral("\n"), QStringLiteral("abc"));  // keys act on single characters
+    e.setText(model);
+    QRandomGenerator random(7);
+    for (int step = 0; step < 150; ++step) {
+      const qint64 p = random.bounded(int(model.size()) + 1);
+      e.setSelStart(p);
+      QCOMPARE(e.selStart(), p);
+      switch (random.bounded(6)) {
+        case 0:
+          QTest::keyClick(&e, Qt::Key_Backspace);
+          if (p > 0) model.remove(p - 1, 1);
+          break;
+        case 1:
+          QTest::keyClick(&e, Qt::Key_Delete);
+          model.remove(p, 1);
+          break;
+        case 2:
+          QTest::keyClicks(&e, "k");
+          model.insert(p, u'k');
+          break;
+        case 3:
+          QTest::keyClick(&e, Qt::Key_Return);
+          model.insert(p, u'\n');
+          break;
+        case 4: {  // a large cut, joining pieces
+          const int length = random.bounded(40000);
+          e.setSelLength(length);
+          e.setSelText(QString());
+          model.remove(p, length);
+          break;
+        }
+        default: {  // a paste that grows a line past the limit
+          const QString inserted = QString(random.bounded(30000), u'm') + (random.bounded(2) ? " \n" : " ");
+          e.setSelText(inserted);
+          model.insert(p, inserted);
+        }
+      }
+      if (e.text() != model) QFAIL(qPrintable(QStringLiteral("the texts part at step %1").arg(step)));
+      QCOMPARE(e.textLength(), model.size());
+    }
   }
 
   void menuKeysAreLeftToTheMenu() {
