@@ -31,7 +31,8 @@ constexpr int LongestWholeBlock = 65536;
 constexpr int PieceLength = 16384;
 // The mark on the break character before a piece. Qt gives a break the user
 // types the format of the character before the caret, so only a caret in an
-// empty piece could pass the mark on, and pieces are never left empty.
+// emptied piece could pass the mark on; the typing format is cleared of it
+// before every key, and emptied pieces are joined after it.
 constexpr int PieceBreakProperty = QTextFormat::UserProperty + 0x51;
 
 int textLengthOf(const QTextBlock &block) { return block.length() - 1; }
