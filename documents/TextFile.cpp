@@ -227,8 +227,9 @@ int WriteWholeFile(const QString &path, const QByteArray &bytes) {
   if (exists) {
     // The new file takes the old one's permissions and, where allowed, owner.
     if (::fchmod(temporary.get(), old.st_mode & 07777) != 0) error = errno;
-    if (::geteuid() == 0 && ::fchown(temporary.get(), old.st_uid, old.st_gid) != 0) {
-      // a file system without owners keeps the new file's
+    if (::geteuid() == 0) {
+      // A file system without owners keeps the new file's; that is no failure.
+      [[maybe_unused]] const int owned = ::fchown(temporary.get(), old.st_uid, old.st_gid);
     }
   }
   if (!error) error = writeAll(temporary.get(), bytes.constData(), bytes.size());

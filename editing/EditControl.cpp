@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
-#include <utility>
 
 namespace quillora {
 
@@ -124,7 +123,7 @@ void EditControl::watchLongWords(int position, int added) {
   }
 }
 
-void EditControl::reshapePieces(int from, int to) {
+void EditControl::reshapePieces(int from, int to, EditStep step) {
   QTextDocument *doc = document();
   const int last = doc->characterCount() - 1;
   QTextBlock first = doc->findBlock(qBound(0, from, last));
@@ -132,9 +131,18 @@ void EditControl::reshapePieces(int from, int to) {
   QTextBlock end = doc->findBlock(qBound(0, to, last));
   if (end.next().isValid()) end = end.next();
   QTextCursor cursor(doc);
+  bool editing = false;
   // From the last block back, so that the blocks still to do keep their numbers.
   for (int number = end.blockNumber(); number >= first.blockNumber(); --number) {
     const QTextBlock block = doc->findBlockByNumber(number);
+    if (!needsReshaping(block)) continue;
+    if (!editing) {
+      editing = true;
+      if (step == EditStep::JoinPrevious)
+        cursor.joinPreviousEditBlock();
+      else
+        cursor.beginEditBlock();
+    }
     if (textLengthOf(block) > LongestWholeBlock) {
       const int start = block.position();
       const QList<int> cuts = PieceCuts(block.text());
@@ -152,23 +160,12 @@ void EditControl::reshapePieces(int from, int to) {
       cursor.removeSelectedText();
     }
   }
+  if (editing) cursor.endEditBlock();
+  m_editedFrom = -1;
 }
 
 void EditControl::reshapeEdited() {
-  if (m_editedFrom < 0) return;
-  const int from = std::exchange(m_editedFrom, -1), to = m_editedTo;
-  const QTextDocument *doc = document();
-  const int last = doc->characterCount() - 1;
-  QTextBlock block = doc->findBlock(qBound(0, from, last));
-  if (block.previous().isValid()) block = block.previous();
-  const QTextBlock end = doc->findBlock(qBound(0, to, last)).next();
-  while (block.isValid() && block != end && !needsReshaping(block)) block = block.next();
-  if (!block.isValid() || block == end) return;
-  QTextCursor cursor(document());
-  cursor.joinPreviousEditBlock();
-  reshapePieces(from, to);
-  cursor.endEditBlock();
-  m_editedFrom = -1;
+  if (m_editedFrom >= 0) reshapePieces(m_editedFrom, m_editedTo, EditStep::JoinPrevious);
 }
 
 void EditControl::insertQtText(QTextCursor &cursor, const QString &text) {
@@ -178,7 +175,7 @@ void EditControl::insertQtText(QTextCursor &cursor, const QString &text) {
   cursor.beginEditBlock();
   cursor.insertText(text, format);
   // Cut before the edit block ends, so that Qt never lays out the long line whole.
-  reshapePieces(start, cursor.position());
+  reshapePieces(start, cursor.position(), EditStep::Own);
   cursor.endEditBlock();
   m_editedFrom = -1;
 }
@@ -213,13 +210,9 @@ void EditControl::setText(const QString &text) {
   QTextDocument *doc = document();
   const bool undo = doc->isUndoRedoEnabled();
   doc->setUndoRedoEnabled(false);
-  QTextCursor cursor(doc);
-  cursor.beginEditBlock();
-  reshapePieces(0, doc->characterCount() - 1);
-  cursor.endEditBlock();
+  reshapePieces(0, doc->characterCount() - 1, EditStep::Own);
   doc->setUndoRedoEnabled(undo);
   doc->setModified(false);
-  m_editedFrom = -1;
 }
 
 qint64 EditControl::textLength() const {

@@ -75,8 +75,10 @@ class EditControl : public QPlainTextEdit {
   // Inserts over the cursor's selection, long lines going in as pieces.
   void insertQtText(QTextCursor &cursor, const QString &text);
   // Cuts the blocks between two positions that grew too long into pieces, and
-  // joins pieces grown small. The caller holds the edit block open.
-  void reshapePieces(int from, int to);
+  // joins pieces grown small, as an edit step of its own or as part of the
+  // last one; a text that needs neither is left untouched.
+  enum class EditStep { Own, JoinPrevious };
+  void reshapePieces(int from, int to, EditStep step);
   // After Qt's own editing: reshapes what the edit changed, as part of its undo step.
   void reshapeEdited();
   // Text typed after a piece's break must not take its mark.

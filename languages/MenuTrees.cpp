@@ -15,8 +15,7 @@ MenuTrees::MenuTrees(QWidget *owner, const Trees &trees, Handler handler, Hooks 
 
 void MenuTrees::makeTree(int language) {
   const auto l = static_cast<std::size_t>(language);
-  if (m_built[l]) return;
-  m_built[l] = true;
+  if (!m_top[l].isEmpty()) return;  // made already
   for (const MenuDef &def : m_trees[l].menus) {
     QAction *item = addMenuNode(def.name, def.caption, def.items, language, nullptr, def.windowList);
     item->setVisible(language == m_shown);

@@ -106,7 +106,6 @@ class MenuTrees {
   std::array<QList<QAction *>, LanguageCount> m_all;
   std::array<QList<QAction *>, LanguageCount> m_shortcutActions;
   std::array<std::map<Command, QList<QAction *>>, LanguageCount> m_arrays;
-  std::array<bool, LanguageCount> m_built{};
   std::array<bool, LanguageCount> m_made{};
   QMenu *m_windowListMenu = nullptr;
   int m_shown = English;
