@@ -1,5 +1,8 @@
 #include "editing/EditControl.h"
 
+#include "editing/EditControlAccessible.h"
+
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
@@ -70,6 +73,8 @@ bool needsReshaping(const QTextBlock &block) {
 }  // namespace
 
 EditControl::EditControl(QWidget *parent) : QPlainTextEdit(parent) {
+  static const bool readable = (QAccessible::installFactory(AccessibleEditControl), true);
+  Q_UNUSED(readable);
   setObjectName(QStringLiteral("Text1"));
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -224,11 +229,11 @@ qint64 EditControl::textLength() const {
   return (doc->characterCount() - 1 - pieceBreaks) + qint64(extraPerBreak()) * lineBreaks;
 }
 
-qint64 EditControl::toSpec(int qtPosition) const {
+qint64 EditControl::toOffset(int qtPosition, int extraPerBreak) const {
   const QTextDocument *doc = document();
   if (!m_hasPieces) {
-    if (extraPerBreak() == 0) return qtPosition;
-    return qtPosition + doc->findBlock(qtPosition).blockNumber();
+    if (extraPerBreak == 0) return qtPosition;
+    return qtPosition + qint64(extraPerBreak) * doc->findBlock(qtPosition).blockNumber();
   }
   qtPosition = qBound(0, qtPosition, doc->characterCount() - 1);
   const int blockStart = doc->findBlock(qtPosition).position();
@@ -236,44 +241,51 @@ qint64 EditControl::toSpec(int qtPosition) const {
   for (QTextBlock block = doc->firstBlock().next(); block.isValid() && block.position() <= blockStart;
        block = block.next())
     ++(startsPiece(block) ? pieceBreaks : lineBreaks);
-  return qtPosition - pieceBreaks + qint64(extraPerBreak()) * lineBreaks;
+  return qtPosition - pieceBreaks + qint64(extraPerBreak) * lineBreaks;
 }
 
-int EditControl::toQt(qint64 specPosition) const {
+int EditControl::fromOffset(qint64 offset, int extraPerBreak) const {
   const QTextDocument *doc = document();
   const int last = doc->characterCount() - 1;
-  if (specPosition <= 0) return 0;
+  if (offset <= 0) return 0;
   if (m_hasPieces) {
     // A position at a break between pieces goes to the start of the later piece.
-    qint64 start = 0;  // the block's start in our positions
+    qint64 start = 0;  // the block's start as an offset
     for (QTextBlock block = doc->firstBlock();;) {
       const int length = textLengthOf(block);
       const QTextBlock next = block.next();
-      if (!next.isValid()) return block.position() + int(qMin<qint64>(specPosition - start, length));
+      if (!next.isValid()) return block.position() + int(qMin<qint64>(offset - start, length));
       const bool piece = startsPiece(next);
-      if (specPosition < start + length || (specPosition == start + length && !piece))
-        return block.position() + int(specPosition - start);
-      const qint64 nextStart = start + length + (piece ? 0 : 1 + extraPerBreak());
-      if (specPosition < nextStart) return next.position();
+      if (offset < start + length || (offset == start + length && !piece))
+        return block.position() + int(offset - start);
+      const qint64 nextStart = start + length + (piece ? 0 : 1 + extraPerBreak);
+      if (offset < nextStart) return next.position();
       start = nextStart;
       block = next;
     }
   }
-  if (extraPerBreak() == 0) return int(qMin<qint64>(specPosition, last));
-  // The block whose start, in our positions, is the last one not after the position.
+  if (extraPerBreak == 0) return int(qMin<qint64>(offset, last));
+  // The block whose start, as an offset, is the last one not after the offset.
   int lo = 0, hi = doc->blockCount() - 1;
   while (lo < hi) {
     const int mid = (lo + hi + 1) / 2;
-    if (doc->findBlockByNumber(mid).position() + qint64(mid) <= specPosition)
+    if (doc->findBlockByNumber(mid).position() + qint64(mid) * extraPerBreak <= offset)
       lo = mid;
     else
       hi = mid - 1;
   }
   const QTextBlock block = doc->findBlockByNumber(lo);
-  const qint64 offset = specPosition - (block.position() + qint64(lo));
+  const qint64 inBlock = offset - (block.position() + qint64(lo) * extraPerBreak);
   const int textLength = block.length() - 1;
-  if (offset <= textLength) return block.position() + int(offset);
+  if (inBlock <= textLength) return block.position() + int(inBlock);
   return qMin(last, block.position() + textLength + 1);
+}
+
+void EditControl::replaceRange(int from, int to, const QString &text) {
+  QTextCursor c(document());
+  c.setPosition(from);
+  c.setPosition(to, QTextCursor::KeepAnchor);
+  insertQtText(c, ToQtBreaks(text));
 }
 
 qint64 EditControl::selStart() const { return toSpec(textCursor().selectionStart()); }

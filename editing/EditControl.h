@@ -51,8 +51,17 @@ class EditControl : public QPlainTextEdit {
 
   // Positions: Qt's (a break is one) to ours and back. A position inside a
   // CR LF pair goes to the start of the next line.
-  qint64 toSpec(int qtPosition) const;
-  int toQt(qint64 specPosition) const;
+  qint64 toSpec(int qtPosition) const { return toOffset(qtPosition, extraPerBreak()); }
+  int toQt(qint64 specPosition) const { return fromOffset(specPosition, extraPerBreak()); }
+
+  // The text as assistive technology reads it: every line break one
+  // character, breaks between pieces none; positions are Qt's.
+  QString plainText(int from, int to) const { return rangeText(from, to, u"\n"); }
+  qint64 toPlainOffset(int qtPosition) const { return toOffset(qtPosition, 0); }
+  int fromPlainOffset(qint64 offset) const { return fromOffset(offset, 0); }
+  // Replaces the text between two of Qt's positions as one edit step, long
+  // lines going in as pieces; the caret stays where it is.
+  void replaceRange(int from, int to, const QString &text);
 
  signals:
   void focusGained();
@@ -69,6 +78,10 @@ class EditControl : public QPlainTextEdit {
   // A document holding a very long run without blanks wraps anywhere from then on.
   void watchLongWords(int position, int added);
   int extraPerBreak() const { return m_lineBreak == LineBreak::CrLf ? 1 : 0; }
+  // Qt's positions to offsets in the text where a line break counts 1 +
+  // extraPerBreak characters, and back.
+  qint64 toOffset(int qtPosition, int extraPerBreak) const;
+  int fromOffset(qint64 offset, int extraPerBreak) const;
 
   // The text between two of Qt's positions, breaks between pieces left out.
   QString rangeText(int from, int to, QStringView lineBreak) const;

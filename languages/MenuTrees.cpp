@@ -2,6 +2,7 @@
 
 #include "app/StatusPanels.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QMenu>
 #include <QWidget>
@@ -97,11 +98,28 @@ void MenuTrees::makeMenus(int language) {
   }
 }
 
+namespace {
+// Qt's accessibility keeps one interface per item, bound to the menu widget
+// that first showed it, and hands that one out for every later menu holding
+// the item: once that widget is gone, a screen reader could no longer read
+// the item. The items leave the old widget and their interfaces are dropped,
+// so the next menu widget gets interfaces of its own.
+void letGoOfItems(QMenu *menu) {
+  const QList<QAction *> items = menu->actions();
+  for (QAction *item : items) {
+    menu->removeAction(item);
+    if (QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(item))
+      QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(shown));
+  }
+}
+}  // namespace
+
 void MenuTrees::releaseMenus() {
   for (std::size_t l = 0; l < m_nodes.size(); ++l) {
     if (!m_made[l]) continue;
     m_made[l] = false;
     for (const MenuNode &node : m_nodes[l]) {
+      letGoOfItems(node.item->menu());
       // Later: the menu may be the one whose item is running this very command.
       node.item->menu()->deleteLater();
       node.item->setMenu(static_cast<QMenu *>(nullptr));

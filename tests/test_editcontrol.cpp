@@ -3,6 +3,7 @@
 
 #include "editing/EditControl.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QRandomGenerator>
@@ -162,6 +163,18 @@ class EditControlTest : public QObject {
     e.setSelStart(0);
     e.setSelLength(e.textLength());
     QCOMPARE(e.selText(), text);
+    // A screen reader reads the text as typed, every line break one character.
+    QAccessibleTextInterface *read = QAccessible::queryAccessibleInterface(&e)->textInterface();
+    const QString plain = ToQtBreaks(text);
+    QCOMPARE(read->characterCount(), plain.size());
+    QCOMPARE(read->text(0, read->characterCount()), plain);
+    for (QTextBlock b = e.document()->firstBlock().next(); b.isValid(); b = b.next()) {
+      const int p = int(e.toPlainOffset(b.position()));
+      read->setSelection(0, p - 2, p + 2);
+      QCOMPARE(ToQtBreaks(e.selText()), plain.mid(p - 2, 4));
+      QCOMPARE(read->text(p - 2, p + 2), plain.mid(p - 2, 4));
+      QCOMPARE(read->cursorPosition(), p + 2);
+    }
   }
 
   void keysAtACutActOnTheText() {
