@@ -1,5 +1,6 @@
 #include "app/MainFrame.h"
 #include "common/ProcessSignals.h"
+#include "settings/SettingsStore.h"
 
 #include <QApplication>
 
@@ -8,6 +9,7 @@ int main(int argc, char *argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillora"));
   QApplication::setDesktopFileName(QStringLiteral("org.quillora.Quillora"));
+  quillora::KeepSettingsInOwnFolder();
   quillora::MainFrame frame;
   frame.startUp();
   return QApplication::exec();

@@ -9,7 +9,6 @@
 #include "settings/RecentFiles.h"
 
 #include <QAction>
-#include <QFileInfo>
 #include <QGuiApplication>
 
 namespace quillora {
@@ -33,32 +32,16 @@ QStringList recentEntryCaptions(MainFrame &frame) {
 
 }  // namespace
 
-void OpenDocumentCommand(MainFrame &frame) {
-  FileDialog &dialog = frame.CMDialog1();
-  dialog.FileName.clear();
-  if (!dialog.ShowOpen()) return;
-  const QString name = dialog.FileName;
-  if (QFileInfo(name).size() > OpenSizeLimit) {
-    MsgBox(&frame, QString::fromLatin1(text::FileTooLarge));
-    return;
-  }
-  LoadDocumentFile(frame, name);
-  UpdateRecentFiles(name, recentEntryCaptions(frame));
-  DocumentTable &documents = frame.documents();
-  if (documents.NoDocumentsOpen && documents.AnyDocumentOpen()) {
-    frame.showDocumentButtons();
-    documents.NoDocumentsOpen = false;
-  }
+namespace {
+
+ReadResult readFile(const QString &name, qint64 limit) {
+  WaitCursor wait;
+  return ReadWholeFile(name, limit);
 }
 
-DocumentWindow *LoadDocumentFile(MainFrame &frame, const QString &name) {
-  // The whole file is read before any window exists: a file that cannot be
-  // read in full leaves no window behind.
-  ReadResult file;
-  {
-    WaitCursor wait;
-    file = ReadWholeFile(name);
-  }
+// The whole file is read before any window exists: a file that cannot be
+// read in full leaves no window behind.
+DocumentWindow *showDocumentFile(MainFrame &frame, const QString &name, const ReadResult &file) {
   if (file.error) {
     MsgBox(&frame,
            QString::fromLatin1(text::CantOpenFile) + name + u'\n' + FileErrorCause(file.error, FileAccess::Reading));
@@ -78,6 +61,32 @@ DocumentWindow *LoadDocumentFile(MainFrame &frame, const QString &name) {
   window->Text1()->setText(decoded.text);
   window->setChanged(false);
   return window;
+}
+
+}  // namespace
+
+void OpenDocumentCommand(MainFrame &frame) {
+  FileDialog &dialog = frame.CMDialog1();
+  dialog.FileName.clear();
+  if (!dialog.ShowOpen()) return;
+  const QString name = dialog.FileName;
+  // The limit holds for the file actually read, whatever its name led to before.
+  const ReadResult file = readFile(name, OpenSizeLimit);
+  if (file.error == TooLarge) {
+    MsgBox(&frame, QString::fromLatin1(text::FileTooLarge));
+    return;
+  }
+  showDocumentFile(frame, name, file);
+  UpdateRecentFiles(name, recentEntryCaptions(frame));
+  DocumentTable &documents = frame.documents();
+  if (documents.NoDocumentsOpen && documents.AnyDocumentOpen()) {
+    frame.showDocumentButtons();
+    documents.NoDocumentsOpen = false;
+  }
+}
+
+DocumentWindow *LoadDocumentFile(MainFrame &frame, const QString &name) {
+  return showDocumentFile(frame, name, readFile(name, LoadSizeLimit));
 }
 
 QString AskSaveFileName(MainFrame &frame, const QString &proposed) {

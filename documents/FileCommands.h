@@ -25,5 +25,9 @@ void SaveAsCommand(DocumentWindow &window);
 bool QueryClose(DocumentWindow &window);
 
 inline constexpr qint64 OpenSizeLimit = 65000;
+// A file opened otherwise (a recent entry) is not held to Open's limit, which
+// a saved document may pass; this one only keeps a huge or endless file from
+// being read whole.
+inline constexpr qint64 LoadSizeLimit = qint64(64) << 20;
 
 }  // namespace quillora

@@ -1,15 +1,19 @@
 #include "documents/TextFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 #include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -106,12 +110,16 @@ namespace {
 // A file descriptor, closed when it goes out of scope.
 class Descriptor {
  public:
-  explicit Descriptor(int fd) : m_fd(fd) {}
+  explicit Descriptor(int fd = -1) : m_fd(fd) {}
   ~Descriptor() {
     if (m_fd >= 0) ::close(m_fd);
   }
   Descriptor(const Descriptor &) = delete;
   Descriptor &operator=(const Descriptor &) = delete;
+  Descriptor &operator=(Descriptor &&other) noexcept {
+    std::swap(m_fd, other.m_fd);
+    return *this;
+  }
   int get() const { return m_fd; }
   bool valid() const { return m_fd >= 0; }
   // Closes now; the error of close itself counts (a network file system
@@ -138,36 +146,78 @@ int writeAll(int fd, const char *data, qint64 size) {
   return 0;
 }
 
-// The file a save must replace: a symbolic link is followed to its target,
-// even a target that does not exist yet.
-QByteArray resolvedTarget(const QString &path) {
-  const QFileInfo info(path);
-  if (info.isSymLink()) {
-    const QString canonical = info.canonicalFilePath();
-    return QFile::encodeName(canonical.isEmpty() ? info.symLinkTarget() : canonical);
-  }
-  return QFile::encodeName(info.absoluteFilePath());
+bool sameFile(const struct stat &a, const struct stat &b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// The path the kernel reached for an open descriptor, links resolved.
+QByteArray reachedPath(int fd, const QByteArray &path) {
+  QByteArray reached(PATH_MAX, Qt::Uninitialized);
+  const ssize_t length = ::readlink(QByteArray("/proc/self/fd/" + QByteArray::number(fd)).constData(), reached.data(),
+                                    size_t(reached.size()));
+  if (length > 0 && length < reached.size() && reached.startsWith('/')) return reached.left(length);
+  // Without /proc: resolved here, and checked against the descriptor by the caller.
+  char *resolved = ::realpath(path.constData(), nullptr);
+  if (!resolved) return path;
+  reached = resolved;
+  ::free(resolved);
+  return reached;
 }
 
-// A fresh temporary file beside the target, created with the default
-// permissions that the user's umask leaves; -1 and errno when none can be.
-int createTemporary(const QByteArray &target, QByteArray &name) {
-  const qsizetype slash = target.lastIndexOf('/');
-  const QByteArray stem = target.left(slash + 1) + '.' + target.mid(slash + 1) + ".save-";
+// A folder open for the *at calls, and a file's name in it.
+struct Place {
+  Descriptor folder;
+  QByteArray name;
+};
+
+int openPlace(const QByteArray &path, Place &place) {
+  const qsizetype slash = path.lastIndexOf('/');
+  place.name = path.mid(slash + 1);
+  if (place.name.isEmpty() || place.name == "." || place.name == "..") return EISDIR;
+  const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+  place.folder = Descriptor(::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  return place.folder.valid() ? 0 : errno;
+}
+
+// A folder everyone may write that keeps each user's files to that user,
+// such as /tmp: the kernel's protected_regular rule refuses to open there,
+// for creating, a file of a third user; a save does not replace one either.
+bool isOtherUsersFileInSharedFolder(const struct stat &file, const struct stat &folder) {
+  const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+  return shared && file.st_uid != ::geteuid() && file.st_uid != folder.st_uid;
+}
+
+// The permissions a new file gets: those the user's umask leaves of 0666.
+mode_t newFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+// A fresh temporary file in the folder, readable by its owner alone: a
+// short name of fixed length, so any name the file system admits can be saved.
+int createTemporary(const Place &place, QByteArray &name) {
+  static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   for (int attempt = 0; attempt < 100; ++attempt) {
-    name = stem + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    name = ".quillora-";
+    for (int i = 0; i < 6; ++i) name += Letters[QRandomGenerator::global()->bounded(36)];
+    const int fd = ::openat(place.folder.get(), name.constData(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
 }
 
-// Writes into the existing file itself, for a folder that only lets its
-// files be changed. The space is reserved first, so a full disk or a size
-// limit is met before the old bytes are touched.
-int writeInPlace(const QByteArray &target, const QByteArray &bytes) {
-  Descriptor file(::open(target.constData(), O_WRONLY | O_CLOEXEC));
+// Writes into the existing file itself: for a folder that only lets its
+// files be changed, a file with several names (hard links), and a file whose
+// owner or group a new file could not keep. The space is reserved first, so
+// a full disk or a size limit is met before the old bytes are touched.
+int writeInPlace(int existing, const struct stat &old, const QByteArray &reached, const QByteArray &bytes) {
+  const int flags = O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+  Descriptor file(::open(QByteArray("/proc/self/fd/" + QByteArray::number(existing)).constData(), flags));
+  if (!file.valid() && errno != EACCES) file = Descriptor(::open(reached.constData(), flags | O_NOFOLLOW));
   if (!file.valid()) return errno;
+  struct stat now {};
+  if (::fstat(file.get(), &now) != 0) return errno;
+  if (!sameFile(now, old)) return ChangedMeanwhile;
   if (!bytes.isEmpty()) {
     const int reserved = ::posix_fallocate(file.get(), 0, off_t(bytes.size()));
     if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL) return reserved;
@@ -177,9 +227,73 @@ int writeInPlace(const QByteArray &target, const QByteArray &bytes) {
   return file.close();
 }
 
+std::function<void(SaveStep, int)> &saveObserver() {
+  static std::function<void(SaveStep, int)> observer;
+  return observer;
+}
+
+void observe(SaveStep step, int fd) {
+  if (saveObserver()) saveObserver()(step, fd);
+}
+
+enum class Outcome { Written, WriteInPlace, NameTaken };
+
+// Writes a new file in the place's folder and renames it to the place's name:
+// over the file `old` describes, which must still be there, or, with no old
+// file, only while the name is free.
+int replaceThroughTemporary(const Place &place, const struct stat *old, const QByteArray &bytes, Outcome &outcome) {
+  outcome = Outcome::Written;
+  QByteArray temporaryName;
+  Descriptor temporary(createTemporary(place, temporaryName));
+  if (!temporary.valid()) {
+    if (errno == EACCES && old) outcome = Outcome::WriteInPlace;
+    return errno == ENOENT ? FolderTakesNoFiles : errno;
+  }
+  observe(SaveStep::TemporaryMade, temporary.get());
+  const auto drop = [&](int error) {
+    ::unlinkat(place.folder.get(), temporaryName.constData(), 0);
+    return error;
+  };
+  if (old) {
+    // Owner and group first, which any user may set to their own and to a
+    // group of theirs (and which clears set-id bits), then the permissions.
+    // A new file that cannot keep them is dropped: the old one is written in place.
+    if (::fchown(temporary.get(), old->st_uid, old->st_gid) != 0) {
+      struct stat kept {};
+      if (::fstat(temporary.get(), &kept) != 0 || kept.st_uid != old->st_uid || kept.st_gid != old->st_gid) {
+        outcome = Outcome::WriteInPlace;
+        return drop(0);
+      }
+    }
+    // A file system without permissions keeps the new file's; that is no failure.
+    [[maybe_unused]] const int kept = ::fchmod(temporary.get(), old->st_mode & 07777);
+  } else if (::fchmod(temporary.get(), newFileMode()) != 0) {
+    return drop(errno);
+  }
+  observe(SaveStep::TextWritten, temporary.get());
+  int error = writeAll(temporary.get(), bytes.constData(), bytes.size());
+  if (!error && ::fsync(temporary.get()) != 0) error = errno;
+  if (const int closed = temporary.close(); !error) error = closed;
+  if (error) return drop(error);
+  const int folder = place.folder.get();
+  if (old) {
+    struct stat now {};
+    if (::fstatat(folder, place.name.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !sameFile(now, *old))
+      return drop(ChangedMeanwhile);
+    if (::renameat(folder, temporaryName.constData(), folder, place.name.constData()) != 0) return drop(errno);
+  } else if (::renameat2(folder, temporaryName.constData(), folder, place.name.constData(), RENAME_NOREPLACE) != 0) {
+    if (errno == EEXIST) outcome = Outcome::NameTaken;
+    if (errno != EINVAL || ::renameat(folder, temporaryName.constData(), folder, place.name.constData()) != 0)
+      return drop(errno);
+  }
+  // The rename itself reaches the disk with the folder.
+  if (Descriptor dir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir.valid()) ::fsync(dir.get());
+  return 0;
+}
+
 }  // namespace
 
-ReadResult ReadWholeFile(const QString &path) {
+ReadResult ReadWholeFile(const QString &path, qint64 limit) {
   ReadResult result;
   // Non-blocking, so that a named pipe cannot hang the program at open.
   Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
@@ -192,11 +306,21 @@ ReadResult ReadWholeFile(const QString &path) {
     result.error = EISDIR;
   else if (!S_ISREG(status.st_mode))
     result.error = NotARegularFile;
+  else if (status.st_size > limit)
+    result.error = TooLarge;
   if (result.error) return result;
-  // One byte more than the length announced shows a file that grew.
-  result.bytes.resize(qsizetype(status.st_size) + 1);
+  // The length is taken from the descriptor read, but not trusted: files of
+  // the kernel's own file systems announce 0 or a page, and a file may grow.
+  // At most one byte past the limit is read, which shows a file too large.
+  struct statfs system {};
+  const bool announced = status.st_size > 0 && ::fstatfs(file.get(), &system) == 0 && system.f_type != SYSFS_MAGIC;
+  result.bytes.resize(qsizetype(announced ? status.st_size + 1 : qMin<qint64>(limit + 1, 4096)));
   qsizetype filled = 0;
-  while (filled < result.bytes.size()) {
+  for (;;) {
+    if (filled == result.bytes.size()) {
+      if (filled > limit) break;
+      result.bytes.resize(qsizetype(qMin<qint64>(limit + 1, qint64(filled) * 2)));
+    }
     const ssize_t got = ::read(file.get(), result.bytes.data() + filled, size_t(result.bytes.size() - filled));
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
@@ -206,7 +330,10 @@ ReadResult ReadWholeFile(const QString &path) {
     if (got == 0) break;
     filled += got;
   }
-  if (!result.error && filled != qsizetype(status.st_size)) result.error = ChangedWhileRead;
+  if (!result.error && filled > limit)
+    result.error = TooLarge;
+  else if (!result.error && announced && filled != qsizetype(status.st_size))
+    result.error = ChangedMeanwhile;
   if (result.error)
     result.bytes.clear();
   else
@@ -214,36 +341,47 @@ ReadResult ReadWholeFile(const QString &path) {
   return result;
 }
 
-int WriteWholeFile(const QString &path, const QByteArray &bytes) {
-  const QByteArray target = resolvedTarget(path);
-  struct stat old {};
-  const bool exists = ::stat(target.constData(), &old) == 0;
-  if (exists && S_ISDIR(old.st_mode)) return EISDIR;
+void SetSaveObserver(std::function<void(SaveStep, int)> observer) { saveObserver() = std::move(observer); }
 
-  QByteArray temporaryName;
-  Descriptor temporary(createTemporary(target, temporaryName));
-  if (!temporary.valid()) return (errno == EACCES && exists) ? writeInPlace(target, bytes) : errno;
-  int error = 0;
-  if (exists) {
-    // The new file takes the old one's permissions and, where allowed, owner.
-    if (::fchmod(temporary.get(), old.st_mode & 07777) != 0) error = errno;
-    if (::geteuid() == 0) {
-      // A file system without owners keeps the new file's; that is no failure.
-      [[maybe_unused]] const int owned = ::fchown(temporary.get(), old.st_uid, old.st_gid);
+int WriteWholeFile(const QString &path, const QByteArray &bytes) {
+  const QByteArray name = QFile::encodeName(path);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    // The kernel follows the links, with its protections for folders that
+    // users share; O_PATH opens no device or pipe, and so never blocks.
+    Descriptor existing(::open(name.constData(), O_PATH | O_CLOEXEC));
+    Outcome outcome = Outcome::Written;
+    if (!existing.valid()) {
+      if (errno != ENOENT) return errno;
+      struct stat link {};
+      if (::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode)) return DanglingLink;
+      Place place;
+      if (const int error = openPlace(name, place)) return error;
+      const int error = replaceThroughTemporary(place, nullptr, bytes, outcome);
+      if (outcome == Outcome::NameTaken) continue;  // made meanwhile: saved over as an existing file
+      return error;
     }
-  }
-  if (!error) error = writeAll(temporary.get(), bytes.constData(), bytes.size());
-  if (!error && ::fsync(temporary.get()) != 0) error = errno;
-  if (const int closed = temporary.close(); !error) error = closed;
-  if (!error && ::rename(temporaryName.constData(), target.constData()) != 0) error = errno;
-  if (error) {
-    ::unlink(temporaryName.constData());
+    struct stat old {};
+    if (::fstat(existing.get(), &old) != 0) return errno;
+    if (S_ISDIR(old.st_mode)) return EISDIR;
+    if (!S_ISREG(old.st_mode)) return NotARegularFile;
+    // The new file goes beside the file the kernel reached, in its real folder.
+    const QByteArray reached = reachedPath(existing.get(), name);
+    Place place;
+    if (const int error = openPlace(reached, place)) return error;
+    struct stat there {
+    }, folder{};
+    if (::fstatat(place.folder.get(), place.name.constData(), &there, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !sameFile(there, old))
+      return ChangedMeanwhile;
+    if (::fstat(place.folder.get(), &folder) != 0) return errno;
+    if (isOtherUsersFileInSharedFolder(old, folder)) return OtherUsersFile;
+    // Several names share the file: they all keep it.
+    if (old.st_nlink > 1) return writeInPlace(existing.get(), old, reached, bytes);
+    const int error = replaceThroughTemporary(place, &old, bytes, outcome);
+    if (outcome == Outcome::WriteInPlace) return writeInPlace(existing.get(), old, reached, bytes);
     return error;
   }
-  // The rename itself reaches the disk with the folder.
-  const QByteArray folder = target.left(target.lastIndexOf('/') + 1);
-  if (Descriptor dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir.valid()) ::fsync(dir.get());
-  return 0;
+  return EEXIST;
 }
 
 QString FileErrorCause(int error, FileAccess access) {
@@ -265,12 +403,21 @@ QString FileErrorCause(int error, FileAccess access) {
       return QStringLiteral("The operation is not permitted: the file or its folder is immutable or append-only.");
     case ETXTBSY: return QStringLiteral("The file is a program that is running.");
     case ENAMETOOLONG: return QStringLiteral("The file name is too long.");
-    case ELOOP: return QStringLiteral("The path has too many symbolic links.");
+    case ELOOP: return QStringLiteral("The path has too many symbolic links, or they form a loop.");
     case EMFILE:
     case ENFILE: return QStringLiteral("Too many files are open.");
     case EIO: return QStringLiteral("The disk reported an input/output error.");
     case NotARegularFile: return QStringLiteral("It is not an ordinary file: a device, a pipe or a socket.");
-    case ChangedWhileRead: return QStringLiteral("The file changed while it was being read.");
+    case ChangedMeanwhile:
+      return writing ? QStringLiteral("The file was replaced by another program while it was being saved.")
+                     : QStringLiteral("The file changed while it was being read.");
+    case TooLarge: return QStringLiteral("The file is too large to open.");
+    case DanglingLink:
+      return QStringLiteral(
+          "The name is a symbolic link to a file that does not exist; nothing is written through it.");
+    case OtherUsersFile:
+      return QStringLiteral("The file belongs to another user, in a folder that everyone may write (such as /tmp).");
+    case FolderTakesNoFiles: return QStringLiteral("The folder does not take new files.");
     default: return QStringLiteral("%1 (error %2).").arg(QString::fromLocal8Bit(std::strerror(error))).arg(error);
   }
 }

@@ -2,7 +2,8 @@
 // The per-user settings store: string values addressed by section and key,
 // kept by QSettings in INI form in $XDG_CONFIG_HOME/VIZIvev.ini. A missing,
 // corrupt or unwritable store never stops the program: it reads as empty, and
-// a write that cannot happen is dropped.
+// a write that cannot happen is dropped. A store file that is a symbolic
+// link is not written: a save would replace whatever it points at.
 
 #include <QSettings>
 #include <QString>
@@ -18,6 +19,13 @@ class SettingsStore {
 
  private:
   QSettings m_store;  // written back once, when the store object goes
+  bool m_writable;
 };
+
+// Settings are written only into a folder of the user the program runs as:
+// run as root with another user's configuration folder (sudo -E keeps it),
+// the program writes nothing there, neither its own store nor Qt's (the file
+// dialog's), and reads nothing from it. Called once, before any settings are made.
+void KeepSettingsInOwnFolder();
 
 }  // namespace quillora

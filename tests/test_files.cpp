@@ -13,6 +13,7 @@
 
 #include <QAbstractFileIconProvider>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
 #include <QSettings>
@@ -21,17 +22,21 @@
 #include "common/ProcessSignals.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <atomic>
 #include <csignal>
 #include <memory>
 #include <thread>
+#include <tuple>
+#include <vector>
 
 using namespace quillora;
 using namespace quillora::test;
@@ -101,6 +106,138 @@ class ScratchTrap {
   Trap m_trap;
   bool m_mounted = false;
 };
+
+// ---- A machine shared with another user ----
+
+constexpr uid_t Other = 4242;    // another user, whose own group has the same number
+constexpr gid_t Project = 4343;  // a group the other user may share with a file
+
+// Runs `act` in a child process as the user, with those groups (the first
+// the primary one); its result, from -128 to 127, comes back as the exit status.
+template <typename Act>
+int AsUser(uid_t uid, const std::vector<gid_t> &groups, Act act) {
+  const pid_t child = fork();
+  if (child == 0) {
+    if (setgroups(groups.size(), groups.data()) != 0 || setgid(groups.front()) != 0 || setuid(uid) != 0) _exit(100);
+    _exit(int(act()) & 0xff);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? int(static_cast<signed char>(WEXITSTATUS(status))) : 101;
+}
+
+// The kernel's protections for links and files in shared folders, on as a
+// Debian desktop has them while the test runs, put back afterwards.
+class KernelProtections {
+ public:
+  KernelProtections() {
+    for (const char *name : {"protected_symlinks", "protected_regular"}) {
+      const QString path = QStringLiteral("/proc/sys/fs/") + name;
+      m_before.append({path, ReadFile(path)});
+      QFile file(path);
+      m_on = file.open(QIODevice::WriteOnly) && file.write("1\n") == 2 && m_on;
+    }
+  }
+  ~KernelProtections() {
+    for (const auto &[path, value] : m_before) WriteFile(path, value);
+  }
+  bool on() const { return m_on; }
+
+ private:
+  QList<QPair<QString, QByteArray>> m_before;
+  bool m_on = true;
+};
+
+// Every file, link and folder under a folder, as `ls -li` and `cat` would
+// show them, links not followed.
+QMap<QString, QString> Snapshot(const QString &dir) {
+  QMap<QString, QString> entries;
+  QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString path = it.next();
+    struct stat s {};
+    lstat(QFile::encodeName(path).constData(), &s);
+    const QByteArray what = S_ISREG(s.st_mode)   ? ReadFile(path)
+                            : S_ISLNK(s.st_mode) ? "-> " + QFile::encodeName(QFile::symLinkTarget(path))
+                                                 : QByteArray();
+    entries[path] = QStringLiteral("%1 %2 %3:%4 %5")
+                        .arg(s.st_ino)
+                        .arg(s.st_mode, 0, 8)
+                        .arg(s.st_uid)
+                        .arg(s.st_gid)
+                        .arg(QString::fromLocal8Bit(what));
+  }
+  return entries;
+}
+
+QStringList Listed(const QMap<QString, QString> &entries) {
+  QStringList lines;
+  for (auto it = entries.cbegin(); it != entries.cend(); ++it) lines.append(it.key() + ": " + it.value());
+  return lines;
+}
+
+// Creates a file with its owner, group and permissions.
+void Plant(const QString &path, const QByteArray &bytes, uid_t owner, gid_t group, mode_t mode) {
+  WriteFile(path, bytes);
+  const QByteArray name = QFile::encodeName(path);
+  if (chown(name.constData(), owner, group) != 0 || chmod(name.constData(), mode) != 0)
+    qFatal("cannot plant %s", name.constData());
+}
+
+int PlantLink(const QString &target, const QString &link, uid_t owner = 0) {
+  return AsUser(owner, {owner},
+                [&] { return symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()); });
+}
+
+struct SharedMachineRow {
+  const char *name;
+  QString (*plant)(const QString &dir);  // plants what the row needs; returns the path saved
+  int expected;
+  uid_t saver = 0;  // root, or the other user with `groups`
+  std::vector<gid_t> groups = {};
+  bool inPlace = false;
+  const char *steps = nullptr;  // the new file when made and before its text: step:mode:group:others-read
+};
+
+// clang-format off
+const SharedMachineRow SharedMachineRows[] = {
+    {"a planted link to nothing", [](const QString &d) {
+       PlantLink(d + "/private/planted.txt", d + "/shared/report.txt", Other); return d + "/shared/report.txt"; }, EACCES},
+    {"a planted link to root's file", [](const QString &d) {
+       PlantLink(d + "/private/root.txt", d + "/shared/report.txt", Other); return d + "/shared/report.txt"; }, EACCES},
+    {"another user's file in a shared folder", [](const QString &d) {
+       Plant(d + "/shared/pre.txt", "theirs", Other, Other, 0666); return d + "/shared/pre.txt"; }, OtherUsersFile},
+    {"a private file is private from the start", [](const QString &d) {
+       Plant(d + "/secret.txt", "secret", 0, Project, 0640); return d + "/secret.txt"; },
+     0, 0, {}, false, "0:600:0:0 1:640:4343:0 "},
+    {"a member keeps the file's group", [](const QString &d) {
+       Plant(d + "/other/team.txt", "team", Other, Project, 0640); return d + "/other/team.txt"; },
+     0, Other, {Other, Project}},
+    {"a group the user is not in: written in place", [](const QString &d) {
+       Plant(d + "/other/team.txt", "team", Other, Project, 0664); return d + "/other/team.txt"; },
+     0, Other, {Other}, true},
+    {"a file with two names: written in place", [](const QString &d) {
+       WriteFile(d + "/one.txt", "shared");
+       link(QFile::encodeName(d + "/one.txt").constData(), QFile::encodeName(d + "/two.txt").constData());
+       return d + "/one.txt"; }, 0, 0, {}, true},
+    {"a link to a device", [](const QString &d) {
+       mknod(QFile::encodeName(d + "/null").constData(), S_IFCHR | 0666, makedev(1, 3));
+       PlantLink(d + "/null", d + "/device.txt"); return d + "/device.txt"; }, NotARegularFile},
+    {"a link to a pipe, in a folder the user may not write", [](const QString &d) {
+       mkfifo(QFile::encodeName(d + "/pipe").constData(), 0666);
+       chmod(QFile::encodeName(d + "/pipe").constData(), 0666);
+       PlantLink(d + "/pipe", d + "/pipe.txt"); return d + "/pipe.txt"; }, NotARegularFile, Other, {Other}},
+    {"a link loop", [](const QString &d) {
+       PlantLink(d + "/b.txt", d + "/a.txt"); PlantLink(d + "/a.txt", d + "/b.txt"); return d + "/a.txt"; }, ELOOP},
+    {"a chain of links to nothing", [](const QString &d) {
+       PlantLink(d + "/two.txt", d + "/one.txt"); PlantLink(d + "/none.txt", d + "/two.txt"); return d + "/one.txt"; },
+     DanglingLink},
+    {"a name of 250 bytes", [](const QString &d) { return d + '/' + QString(246, u'n') + ".txt"; }, 0},
+    {"a folder that takes no files", [](const QString &) { return QStringLiteral("/proc/quillora.txt"); },
+     FolderTakesNoFiles},
+};
+// clang-format on
 
 }  // namespace
 
@@ -445,6 +582,79 @@ class FilesTest : public QObject {
     QCOMPARE(QFile::permissions(target), before);
   }
 
+  // A machine shared with another user, who plants links and files where a
+  // save may go: each save is refused with its cause, or done with the
+  // file's owner, group and permissions kept; no other file changes, and no
+  // temporary file is left anywhere.
+  void savesOnASharedMachine_data() {
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < int(std::size(SharedMachineRows)); ++i) QTest::newRow(SharedMachineRows[i].name) << i;
+  }
+  void savesOnASharedMachine() {
+    QFETCH(int, row);
+    if (geteuid() != 0) QSKIP("another user, devices and the kernel's link protections need root");
+    const SharedMachineRow &r = SharedMachineRows[row];
+    KernelProtections protections;
+    QTemporaryDir root;
+    const QString dir = root.path();
+    chmod(QFile::encodeName(dir).constData(), 0755);
+    for (const auto &[folder, mode, owner] :
+         {std::tuple{"shared", 01777, 0}, {"private", 0700, 0}, {"other", 0755, Other}}) {
+      QVERIFY(QDir(dir).mkdir(folder));
+      const QByteArray path = QFile::encodeName(dir + '/' + folder);
+      QCOMPARE(chown(path.constData(), owner, owner), 0);
+      QCOMPARE(chmod(path.constData(), mode), 0);
+    }
+    WriteFile(dir + "/private/root.txt", "root's own");
+    const QString target = r.plant(dir);
+    if (r.expected == EACCES && !protections.on()) QSKIP("the kernel's link protections cannot be turned on here");
+    auto before = Snapshot(dir);
+    QString seen;
+    SetSaveObserver([&](SaveStep step, int fd) {
+      struct stat made {};
+      fstat(fd, &made);
+      const QByteArray name = QFile::symLinkTarget("/proc/self/fd/" + QString::number(fd)).toLocal8Bit();
+      const bool othersRead = AsUser(Other, {Other}, [&] { return open(name.constData(), O_RDONLY) >= 0; }) == 1;
+      seen += QStringLiteral("%1:%2:%3:%4 ")
+                  .arg(int(step))
+                  .arg(made.st_mode & 07777, 0, 8)
+                  .arg(made.st_gid)
+                  .arg(othersRead);
+    });
+    const int error = r.saver == 0 ? WriteWholeFile(target, "new text")
+                                   : AsUser(r.saver, r.groups, [&] { return WriteWholeFile(target, "new text"); });
+    SetSaveObserver(nullptr);
+    QCOMPARE(FileErrorCause(error, FileAccess::Writing), FileErrorCause(r.expected, FileAccess::Writing));
+    auto after = Snapshot(dir);
+    if (!r.expected) {
+      QCOMPARE(ReadFile(target), QByteArray("new text"));
+      const QString saved = QFileInfo(target).canonicalFilePath();
+      const QString inode = after.value(saved).section(u' ', 0, 0);
+      if (before.contains(saved)) {
+        QCOMPARE(after.value(saved).section(u' ', 1, 2),
+                 before.value(saved).section(u' ', 1, 2));  // mode, owner, group
+        QCOMPARE(inode == before.value(saved).section(u' ', 0, 0), r.inPlace);
+      }
+      for (const QString &path : after.keys())  // every name of the saved file
+        if (after.value(path).section(u' ', 0, 0) == inode) before.remove(path), after.remove(path);
+    }
+    QCOMPARE(Listed(after), Listed(before));  // no other file, link or folder changed; nothing left behind
+    if (r.steps) QCOMPARE(seen, QString::fromLatin1(r.steps));
+  }
+
+  // Open reads the file it reached, never more than one byte past the limit.
+  void openReadsWhatItReachedWithinTheLimit() {
+    QCOMPARE(ReadWholeFile("/proc/self/status", OpenSizeLimit).error, 0);  // announced as 0 bytes
+    QVERIFY(ReadWholeFile("/proc/self/status", OpenSizeLimit).bytes.startsWith("Name:"));
+    QTemporaryDir dir;
+    const QString huge = dir.filePath("huge.txt"), link = dir.filePath("link.txt");
+    WriteFile(huge, "");
+    QVERIFY(QFile::resize(huge, qint64(1) << 40));  // sparse
+    QVERIFY(QFile::link(huge, link));
+    QCOMPARE(ReadWholeFile(link, OpenSizeLimit).error, TooLarge);
+    QCOMPARE(ReadWholeFile(link, LoadSizeLimit).error, TooLarge);
+  }
+
   // The Open dialog names the types of the files it lists without reading
   // them: /proc/kmsg, whose read waits for the next kernel message, once
   // froze the whole program when the dialog listed /proc.
@@ -498,6 +708,32 @@ class FilesTest : public QObject {
     WriteFile(f.path("a.txt"), "a");
     QVERIFY(openThroughMenu(f, f.path("a.txt")));
     QCOMPARE(recent(1), f.path("a.txt"));
+  }
+
+  // Run as root with another user's configuration folder, or with a store
+  // that is a link, the program writes nothing through it.
+  void theStoreWritesOnlyIntoTheUsersOwnFolder() {
+    if (geteuid() != 0) QSKIP("another user's folder needs root");
+    QTemporaryDir dir;
+    const QString theirs = dir.filePath("theirs"), mine = dir.filePath("mine"), outside = dir.filePath("root.txt");
+    QVERIFY(QDir().mkpath(theirs) && QDir().mkpath(mine));
+    QCOMPARE(chown(QFile::encodeName(theirs).constData(), Other, Other), 0);
+    WriteFile(outside, "root's own");
+    QVERIFY(QFile::link(outside, mine + "/VIZIvev.ini"));
+    const QMap<QString, QString> before = Snapshot(dir.path());
+    for (const QString &folder : {theirs, mine}) {
+      const pid_t child = fork();  // the settings paths are the process's own
+      if (child == 0) {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder));
+        KeepSettingsInOwnFolder();
+        SettingsStore().SaveSetting("Recent Files", "RecentFile1", "/x.txt");
+        if (folder == theirs)
+          QSettings(QSettings::UserScope, "QtProject").setValue("FileDialog/x", 1);  // the file dialog's
+        _exit(0);
+      }
+      waitpid(child, nullptr, 0);
+    }
+    QCOMPARE(Listed(Snapshot(dir.path())), Listed(before));
   }
 };
 
