@@ -42,9 +42,12 @@ class PrinterSession : public PrintSession {
     const qreal width = m_printer->pageLayout().paintRectPixels(m_printer->resolution()).width();
     const QFont font(m_painter->font(), m_printer.get());  // the printer's own default font
     // The text continues on the line after the previous one; long lines wrap
-    // and full pages break.
+    // between words, a word wider than the line anywhere, and full pages break.
+    QTextOption wrapping;
+    wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     for (const QString &paragraph : text.split(u'\n')) {
       QTextLayout layout(paragraph, font, m_printer.get());
+      layout.setTextOption(wrapping);
       layout.beginLayout();
       qreal y = 0;
       for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {

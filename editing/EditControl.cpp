@@ -3,9 +3,12 @@
 #include "editing/EditControlAccessible.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
+#include <optional>
 
 namespace quillora {
 
@@ -43,8 +46,22 @@ bool startsPiece(const QTextBlock &block) {
   return block.position() > 0 && block.charFormat().boolProperty(PieceBreakProperty);
 }
 
+// The last place at or before `at`, and after `after`, where the text may be
+// parted without parting what the user sees as one character: a letter and
+// its accents, a surrogate pair, a flag, emoji joined into one, a Hangul
+// syllable written in jamo. Only the neighbourhood is looked at.
+int graphemeBoundaryAtOrBefore(QStringView text, int at, int after) {
+  const int from = qMax(after, at - 256);
+  const QStringView near = text.mid(from, qMin<qsizetype>(text.size(), at + 64) - from);
+  QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, near);
+  finder.setPosition(at - from);
+  if (finder.isAtBoundary()) return at;
+  const qsizetype before = finder.toPreviousBoundary();
+  return before > 0 ? from + int(before) : at;
+}
+
 // Where a long line is cut: after a blank near each piece's end, otherwise
-// anywhere that does not part a character from its accents or a surrogate pair.
+// anywhere between two characters the user sees as two.
 QList<int> PieceCuts(QStringView text) {
   const int count = int((text.size() + PieceLength - 1) / PieceLength);
   QList<int> cuts;
@@ -58,7 +75,7 @@ QList<int> PieceCuts(QStringView text) {
         break;
       }
     }
-    while (cut > previous + 1 && (text[cut].isLowSurrogate() || text[cut].isMark())) --cut;
+    cut = graphemeBoundaryAtOrBefore(text, cut, previous);
     cuts.append(cut);
     previous = cut;
   }
@@ -128,26 +145,55 @@ void EditControl::watchLongWords(int position, int added) {
   }
 }
 
+namespace {
+// The first and last block numbers of the line held in pieces that `block`
+// belongs to, when the whole line fits in one block again; nothing otherwise.
+std::optional<std::pair<int, int>> piecesOfAShortLine(const QTextBlock &block) {
+  if (!startsPiece(block) && !startsPiece(block.next())) return std::nullopt;
+  qint64 length = textLengthOf(block);
+  QTextBlock first = block, last = block;
+  for (; startsPiece(first) && length <= LongestWholeBlock; length += textLengthOf(first)) first = first.previous();
+  while (startsPiece(last.next()) && length <= LongestWholeBlock) {
+    last = last.next();
+    length += textLengthOf(last);
+  }
+  if (length > LongestWholeBlock) return std::nullopt;
+  return std::pair{first.blockNumber(), last.blockNumber()};
+}
+}  // namespace
+
 void EditControl::reshapePieces(int from, int to, EditStep step) {
   QTextDocument *doc = document();
   const int last = doc->characterCount() - 1;
-  QTextBlock first = doc->findBlock(qBound(0, from, last));
-  if (first.previous().isValid()) first = first.previous();
-  QTextBlock end = doc->findBlock(qBound(0, to, last));
-  if (end.next().isValid()) end = end.next();
+  const int firstNumber = qMax(0, doc->findBlock(qBound(0, from, last)).blockNumber() - 1);
+  const int endNumber = qMin(doc->blockCount() - 1, doc->findBlock(qBound(0, to, last)).blockNumber() + 1);
   QTextCursor cursor(doc);
   bool editing = false;
+  const auto edit = [&] {
+    if (editing) return;
+    editing = true;
+    if (step == EditStep::JoinPrevious)
+      cursor.joinPreviousEditBlock();
+    else
+      cursor.beginEditBlock();
+  };
+  const auto joinWithPrevious = [&](const QTextBlock &block) {
+    cursor.setPosition(block.position() - 1);
+    cursor.setPosition(block.position(), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+  };
   // From the last block back, so that the blocks still to do keep their numbers.
-  for (int number = end.blockNumber(); number >= first.blockNumber(); --number) {
+  for (int number = endNumber; number >= firstNumber; --number) {
     const QTextBlock block = doc->findBlockByNumber(number);
-    if (!needsReshaping(block)) continue;
-    if (!editing) {
-      editing = true;
-      if (step == EditStep::JoinPrevious)
-        cursor.joinPreviousEditBlock();
-      else
-        cursor.beginEditBlock();
+    // A line that fits whole again is one block again, out of the edited range too.
+    if (const auto line = piecesOfAShortLine(block)) {
+      edit();
+      for (int piece = line->second; piece > line->first; --piece) joinWithPrevious(doc->findBlockByNumber(piece));
+      number = qMin(number, line->first);
+      continue;
     }
+    if (!needsReshaping(block)) continue;
+    edit();
     if (textLengthOf(block) > LongestWholeBlock) {
       const int start = block.position();
       const QList<int> cuts = PieceCuts(block.text());
@@ -159,11 +205,7 @@ void EditControl::reshapePieces(int from, int to, EditStep step) {
       }
       m_hasPieces = true;
     }
-    if (needsReshaping(block)) {  // a piece emptied or grown small joins the one before
-      cursor.setPosition(block.position() - 1);
-      cursor.setPosition(block.position(), QTextCursor::KeepAnchor);
-      cursor.removeSelectedText();
-    }
+    if (needsReshaping(block)) joinWithPrevious(block);  // a piece emptied or grown small joins the one before
   }
   if (editing) cursor.endEditBlock();
   m_editedFrom = -1;
@@ -362,30 +404,94 @@ void EditControl::stepOverPieceBreakToDelete(const QKeyEvent *event) {
   setTextCursor(c);
 }
 
-bool EditControl::movedOnlyOverPieceBreak(int before, int revision) const {
+bool EditControl::movedOnlyOverPieceBreak(int before, int revision, int length) const {
   const int after = textCursor().position();
-  if (document()->revision() != revision || qAbs(after - before) != 1) return false;
+  // Within an edit step the revision stays until the step ends; the length tells.
+  if (document()->revision() != revision || document()->characterCount() != length || qAbs(after - before) != 1)
+    return false;
   const QTextBlock later = document()->findBlock(qMax(before, after));
   return later.position() == qMax(before, after) && startsPiece(later);
 }
 
+bool EditControl::mayReshape() const {
+  const QTextCursor c = textCursor();
+  const QTextBlock first = document()->findBlock(c.selectionStart());
+  const QTextBlock last = document()->findBlock(c.selectionEnd());
+  qint64 length = qMax(textLengthOf(first.previous()), textLengthOf(last.next()));
+  for (QTextBlock b = first; b.isValid() && b.blockNumber() <= last.blockNumber(); b = b.next()) {
+    if (startsPiece(b) || startsPiece(b.next())) return true;
+    length += textLengthOf(b);
+  }
+  return length > LongestWholeBlock - 64;  // a key adds a few characters or joins two lines
+}
+
+// Qt's editing by a key or an input method, with what it makes necessary:
+// where the edit may reshape a line, both are one undo step of their own;
+// elsewhere Qt's step is left alone, so that typed letters still undo together.
+class EditControl::EditStepAround {
+ public:
+  explicit EditStepAround(EditControl *control) : m_control(control), m_step(control->document()) {
+    const QTextCursor c = control->textCursor();
+    m_from = c.selectionStart();
+    m_to = c.selectionEnd();
+    m_own = control->mayReshape();
+    if (m_own) m_step.beginEditBlock();
+  }
+  ~EditStepAround() {
+    if (m_own) m_step.endEditBlock();
+  }
+  EditStepAround(const EditStepAround &) = delete;
+  EditStepAround &operator=(const EditStepAround &) = delete;
+  void reshape() {
+    if (!m_own) {
+      m_control->reshapeEdited();
+      return;
+    }
+    // Qt reports the changes only when the step ends: the caret tells where they were.
+    const int caret = m_control->textCursor().position();
+    m_control->reshapePieces(qMin(m_from, caret), qMax(m_to, caret), EditStep::Own);
+    m_step.endEditBlock();
+    m_own = false;
+    m_control->m_editedFrom = -1;
+  }
+
+ private:
+  EditControl *m_control;
+  QTextCursor m_step;
+  int m_from, m_to;
+  bool m_own;
+};
+
 void EditControl::keyPressEvent(QKeyEvent *event) {
+  if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
+    // The text comes back as it was held, pieces and all: nothing to reshape,
+    // and a reshape would end the redo history.
+    QPlainTextEdit::keyPressEvent(event);
+    m_editedFrom = -1;
+    return;
+  }
   if (m_hasPieces) {
     unmarkTypingFormat();
     stepOverPieceBreakToDelete(event);
   }
+  // A key that makes a line long enough to be cut, or lets its pieces join,
+  // is one undo step with that reshaping: Qt cannot join a typed key's own
+  // step afterwards.
+  EditStepAround step(this);
   const int before = textCursor().position();
   const int revision = document()->revision();
+  const int length = document()->characterCount();
   QPlainTextEdit::keyPressEvent(event);
   // One key, one character: a move that only crossed a break between pieces goes on.
-  if (m_hasPieces && movedOnlyOverPieceBreak(before, revision)) QPlainTextEdit::keyPressEvent(event);
-  reshapeEdited();
+  if (m_hasPieces && movedOnlyOverPieceBreak(before, revision, length)) QPlainTextEdit::keyPressEvent(event);
+  step.reshape();
 }
 
 void EditControl::inputMethodEvent(QInputMethodEvent *event) {
   if (m_hasPieces) unmarkTypingFormat();
+  EditStepAround step(this);
   QPlainTextEdit::inputMethodEvent(event);
-  reshapeEdited();
+  step.reshape();
 }
 
 bool EditControl::event(QEvent *event) {
@@ -398,6 +504,29 @@ bool EditControl::event(QEvent *event) {
     }
   }
   return QPlainTextEdit::event(event);
+}
+
+void EditControl::mouseDoubleClickEvent(QMouseEvent *event) {
+  QPlainTextEdit::mouseDoubleClickEvent(event);
+  m_doubleClick.start();
+  m_doubleClickAt = event->position().toPoint();
+}
+
+void EditControl::mousePressEvent(QMouseEvent *event) {
+  const bool tripleClick =
+      m_doubleClick.isValid() && !m_doubleClick.hasExpired(QApplication::doubleClickInterval()) &&
+      (event->position().toPoint() - m_doubleClickAt).manhattanLength() < QApplication::startDragDistance();
+  QPlainTextEdit::mousePressEvent(event);
+  if (!tripleClick || !m_hasPieces) return;
+  // Qt selects the block clicked; the line is all of its pieces.
+  QTextCursor c = textCursor();
+  QTextBlock first = document()->findBlock(c.selectionStart());
+  QTextBlock last = document()->findBlock(c.selectionEnd());
+  while (startsPiece(first)) first = first.previous();
+  while (startsPiece(last.next())) last = last.next();
+  c.setPosition(first.position());
+  c.setPosition(last.position() + textLengthOf(last), QTextCursor::KeepAnchor);
+  setTextCursor(c);
 }
 
 void EditControl::focusInEvent(QFocusEvent *event) {

@@ -11,6 +11,7 @@
 // (the text, the positions, the selected text, copies and drags) leaves such
 // breaks out, and the keys step over them.
 
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <functional>
@@ -69,6 +70,9 @@ class EditControl : public QPlainTextEdit {
  protected:
   bool event(QEvent *event) override;
   void focusInEvent(QFocusEvent *event) override;
+  // A triple click selects the whole line, all of its pieces.
+  void mouseDoubleClickEvent(QMouseEvent *event) override;
+  void mousePressEvent(QMouseEvent *event) override;
   void keyPressEvent(QKeyEvent *event) override;
   void inputMethodEvent(QInputMethodEvent *event) override;
   QMimeData *createMimeDataFromSelection() const override;
@@ -94,17 +98,23 @@ class EditControl : public QPlainTextEdit {
   void reshapePieces(int from, int to, EditStep step);
   // After Qt's own editing: reshapes what the edit changed, as part of its undo step.
   void reshapeEdited();
+  // True when an edit at the caret could make a line long enough to be cut,
+  // or touches a line held in pieces.
+  bool mayReshape() const;
+  class EditStepAround;
   // Text typed after a piece's break must not take its mark.
   void unmarkTypingFormat();
   // Keys that delete at a break between pieces delete the character beyond it.
   void stepOverPieceBreakToDelete(const QKeyEvent *event);
-  bool movedOnlyOverPieceBreak(int before, int revision) const;
+  bool movedOnlyOverPieceBreak(int before, int revision, int length) const;
 
   LineBreak m_lineBreak = LineBreak::CrLf;
   bool m_hasPieces = false;  // some line was ever cut into pieces since the text was set
   int m_editedFrom = -1;     // what Qt's editing changed since the last reshape
   int m_editedTo = -1;
   std::function<bool(const QKeySequence &)> m_ownedByMenu;
+  QElapsedTimer m_doubleClick;  // since the last double click, for a triple one
+  QPoint m_doubleClickAt;
 };
 
 // Turns every line break (CR LF, LF or CR) into Qt's LF.

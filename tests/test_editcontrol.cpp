@@ -9,13 +9,19 @@
 #include <QRandomGenerator>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 
 using namespace quillora;
 
 namespace {
 // Lines long enough to be held in pieces: words, a run without blanks (by
-// default of surrogate pairs and accents), and short lines around them.
-QString LongLinesText(const QString &lineBreak, const QString &runOf = QString::fromUtf8("\U0001F600e\u0301")) {
+// default of characters made of several: surrogate pairs, accents, a flag,
+// emoji joined into a family, a skin tone, a Hangul syllable in jamo), and
+// short lines around them.
+QString LongLinesText(
+    const QString &lineBreak,
+    const QString &runOf = QString::fromUtf8("\U0001F600e\u0301\U0001F1EB\U0001F1F7\U0001F468\u200D"
+                                             "\U0001F469\u200D\U0001F467\U0001F44D\U0001F3FD\u1100\u1161\u11A8")) {
   QString words, run;
   while (words.size() < 150000) words += QStringLiteral("lorem ipsum dolor sit amet ");
   while (run.size() < 100000) run += runOf;
@@ -141,10 +147,10 @@ class EditControlTest : public QObject {
     QVERIFY2(e.document()->blockCount() > 10, "the long lines were not cut");
     QCOMPARE(e.text(), text);
     QCOMPARE(e.textLength(), text.size());
-    for (QTextBlock b = e.document()->firstBlock(); b.isValid(); b = b.next()) {
-      const QString piece = b.text();
-      QVERIFY2(piece.isEmpty() || !(piece.front().isLowSurrogate() || piece.front().isMark()),
-               "a cut parted a character");
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+    for (const qint64 at : BlockStarts(e)) {
+      characters.setPosition(int(at));
+      QVERIFY2(characters.isAtBoundary(), "a cut parted a character");
     }
     for (const qint64 at : BlockStarts(e)) {
       for (const qint64 p : {at - 1, at, at + 1}) {
@@ -254,6 +260,64 @@ class EditControlTest : public QObject {
     e.paste();
     QVERIFY(e.document()->blockCount() > 20);
     QCOMPARE(e.text(), "before" + line + "\r\n" + line + "\r\nafter");
+    // Enter leaves two lines short enough to be whole: no pieces are kept.
+    e.setText("x\r\n" + line.left(100000));
+    e.setSelStart(3 + 50000);
+    QTest::keyClick(&e, Qt::Key_Return);
+    QCOMPARE(e.document()->blockCount(), 3);
+    QCOMPARE(e.text(), "x\r\n" + line.left(50000) + "\r\n" + line.mid(50000, 50000));
+  }
+
+  // A key that takes a line past the limit is one undo step with its cuts,
+  // and the history before it stays, both ways.
+  void keysThatCutALineUndoAsOneStep_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("at");
+    QTest::newRow("a letter typed") << QString(65536, u'b') << int(Qt::Key_A) << 0;
+    QTest::newRow("Backspace joining two lines")
+        << QString(40000, u'b') + "\n" + QString(30000, u'c') << int(Qt::Key_Backspace) << 40001;
+  }
+  void keysThatCutALineUndoAsOneStep() {
+    QFETCH(QString, text);
+    QFETCH(int, key);
+    QFETCH(int, at);
+    EditControl e;
+    e.setLineBreak(LineBreak::Lf);
+    e.setText("x");
+    e.selectAll();
+    e.setSelText(text);  // the paste
+    e.setSelStart(at);
+    QTest::keyClick(&e, Qt::Key(key), key == Qt::Key_A ? Qt::ShiftModifier : Qt::NoModifier);
+    const QString keyed = e.text();
+    QVERIFY(e.document()->blockCount() > 2);  // cut
+    QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(e.text(), text);
+    QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(e.text(), QStringLiteral("x"));
+    QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(e.text(), keyed);
+  }
+
+  // A triple click selects the whole line, not the piece clicked; a flag at a
+  // cut stays one character for the keys.
+  void aLineInPiecesIsOneLineForTheMouseAndTheKeys() {
+    QString line = QString(16372, u'a') + "MARKERXXXX" + QString::fromUtf8("\U0001F1EB\U0001F1F7");
+    while (line.size() < 98304) line += "lorem ipsum ";
+    EditControl e;
+    e.setText("x\r\n" + line + "\r\ny");
+    e.resize(400, 300);
+    e.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&e));
+    const QPoint word = e.cursorRect(QTextCursor(e.document()->findBlockByNumber(3))).center() + QPoint(20, 0);
+    QTest::mouseDClick(e.viewport(), Qt::LeftButton, {}, word);
+    QTest::mouseClick(e.viewport(), Qt::LeftButton, {}, word);
+    QCOMPARE(e.selText(), line);
+    e.setSelStart(3 + 16382);  // after the marker
+    QTest::keyClick(&e, Qt::Key_Right);
+    QTest::keyClicks(&e, "X");
+    QVERIFY(e.text().contains(QString::fromUtf8("\U0001F1EB\U0001F1F7X")));
   }
 
   // Random keys and replacements on long lines, beside the same edits on a

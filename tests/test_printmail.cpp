@@ -12,6 +12,7 @@
 #include <QLocalServer>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 #include <QUrl>
@@ -22,6 +23,13 @@ using namespace quillora;
 using namespace quillora::test;
 
 namespace {
+
+// A word of letters, without a blank: a to z again and again.
+QString Run(int length) {
+  QString run(length, Qt::Uninitialized);
+  for (int i = 0; i < length; ++i) run[i] = QChar(u'a' + i % 26);
+  return run;
+}
 
 // A mail client of our own, registered for mailto: in a private data folder.
 struct MailHandler {
@@ -231,6 +239,8 @@ class PrintMailTest : public QObject {
       Trigger(doc, "mnuFPrint");
       doc->Text1()->setText("Second printed text\r\nwith two lines");
       Trigger(doc, "mnuImprimer");
+      doc->Text1()->setText(Run(2000) + "\r\n" + Run(70000));  // words wider than the page
+      Trigger(doc, "mnuFPrint");
       QVERIFY(f.prompts().messages.isEmpty());
       QVERIFY(spooledDocuments() == before);  // nothing leaves before the end
       doc->setChanged(false);
@@ -257,7 +267,10 @@ class PrintMailTest : public QObject {
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
     const qsizetype first = text.indexOf("First printed text");
     const qsizetype second = text.indexOf("Second printed text");
-    QVERIFY2(first >= 0 && second > first && text.indexOf("with two lines") > second, qPrintable(text));
+    QVERIFY2(first >= 0 && second > first && text.indexOf("with two lines") > second, qPrintable(text.left(300)));
+    // Every character reaches the paper once, in order.
+    const QString runs = text.mid(text.indexOf("with two lines") + 14).remove(QRegularExpression("\\s"));
+    QCOMPARE(runs, Run(2000) + Run(70000));
   }
 };
 
