@@ -1,6 +1,11 @@
 // The X11 headers live here alone: their macros clash with Qt's names.
 #include "app/KeyboardLocks.h"
 
+#ifdef QUILLORA_WAYLAND
+#include "app/WaylandLocks.h"
+#endif
+#include "common/DialogSize.h"
+
 #include <QGuiApplication>
 #include <array>
 
@@ -8,7 +13,18 @@
 
 namespace quillora {
 
+void WatchLockStates(std::function<void()> changed) {
+#ifdef QUILLORA_WAYLAND
+  if (OnWayland()) WatchWaylandLocks(std::move(changed));
+#else
+  Q_UNUSED(changed);
+#endif
+}
+
 std::optional<LockStates> ReadLockStates() {
+#ifdef QUILLORA_WAYLAND
+  if (OnWayland()) return WaylandLockStates();
+#endif
   auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
   Display *display = x11 ? x11->display() : nullptr;
   if (!display) return std::nullopt;

@@ -50,6 +50,7 @@ StatusPanels::StatusPanels(QWidget *parent) : QStatusBar(parent), m_clock(new QT
   m_clock->setSingleShot(true);
   connect(m_clock, &QTimer::timeout, this, &StatusPanels::tick);
   qApp->installEventFilter(this);
+  WatchLockStates([this] { refresh(); });
   // The panels have their texts before the window is first laid out.
   tick();
 }

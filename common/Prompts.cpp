@@ -1,5 +1,8 @@
 #include "common/Prompts.h"
 
+#include "common/DialogSize.h"
+
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QMessageBox>
@@ -30,10 +33,27 @@ class TypesByName final : public QFileIconProvider {
   QMimeDatabase m_types;
 };
 
+// Qt fixes a message box's size at every layout; on Wayland it may grow again.
+class MessageBox final : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+
+ protected:
+  bool event(QEvent *event) override {
+    const bool done = QMessageBox::event(event);
+    if (event->type() == QEvent::LayoutRequest) UnfixDialogSize(this);
+    return done;
+  }
+  void showEvent(QShowEvent *event) override {
+    QMessageBox::showEvent(event);
+    UnfixDialogSize(this);
+  }
+};
+
 class RealPrompts final : public Prompts {
  public:
   int messageBox(QWidget *parent, const QString &text, int code, const QString &title) override {
-    QMessageBox box(parent);
+    MessageBox box(parent);
     box.setWindowTitle(title);
     box.setText(text);
     switch (code & 0x70) {

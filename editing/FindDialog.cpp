@@ -1,6 +1,7 @@
 #include "editing/FindDialog.h"
 
 #include "app/MainFrame.h"
+#include "common/DialogSize.h"
 #include "editing/Search.h"
 #include "languages/Catalogue.h"
 
@@ -62,7 +63,7 @@ FindDialog::FindDialog(MainFrame &frame)
 
   setTexts(English);  // the dialog's own texts
 
-  setFixedSize(TwipsX(this, 4950), TwipsY(this, 1395));
+  FixDialogSize(this, QSize(TwipsX(this, 4950), TwipsY(this, 1395)));
   move(TwipsX(this, 390), TwipsY(this, 8490));
 
   // Load: Find is disabled, the remembered direction is selected.

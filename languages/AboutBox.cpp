@@ -1,6 +1,7 @@
 #include "languages/AboutBox.h"
 
 #include "app/MainFrame.h"
+#include "common/DialogSize.h"
 #include "common/Prompts.h"
 #include "languages/Catalogue.h"
 #include "resources/Pictures.h"
@@ -65,7 +66,7 @@ AboutBox::AboutBox(QWidget *parent, int language)
   ok->setDefault(true);  // Enter presses it; Esc rejects the box like it
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-  setFixedSize(TwipsX(this, 4980), TwipsY(this, 4350));
+  FixDialogSize(this, QSize(TwipsX(this, 4980), TwipsY(this, 4350)));
 }
 
 void AboutBox::showEvent(QShowEvent *event) {
