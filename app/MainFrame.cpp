@@ -2,12 +2,13 @@
 
 #include "app/StatusPanels.h"
 #include "app/Toolbar.h"
+#include "app/WindowCommands.h"
 #include "common/Prompts.h"
 #include "documents/DocumentWindow.h"
 #include "documents/FileCommands.h"
 #include "documents/FileDialog.h"
 #include "documents/Printing.h"
-#include "editing/EditCommands.h"
+#include "editing/EditControl.h"
 #include "editing/FindDialog.h"
 #include "resources/Pictures.h"
 #include "settings/RecentFiles.h"
@@ -27,9 +28,6 @@
 
 namespace quillora {
 
-int TwipsX(const QWidget *widget, int twips) { return qRound(twips * widget->logicalDpiX() / 1440.0); }
-int TwipsY(const QWidget *widget, int twips) { return qRound(twips * widget->logicalDpiY() / 1440.0); }
-
 MainFrame::MainFrame()
     : m_mdi(new QMdiArea(this)),
       m_panels(new StatusPanels(this)),
@@ -38,7 +36,7 @@ MainFrame::MainFrame()
       m_printer(std::make_unique<PrintJob>()),
       m_terminate([] { QCoreApplication::exit(0); }) {
   setObjectName(QStringLiteral("frmMDI"));
-  setWindowTitle(QString::fromLatin1(text::AppTitle));
+  setWindowTitle(QString::fromLatin1(AppTitle));
   setWindowIcon(IconPicture(QStringLiteral("icons/quillora")));
   m_documentIcon = IconPicture(QStringLiteral("icons/document"));
 
@@ -55,26 +53,12 @@ MainFrame::MainFrame()
   MenuTrees::Hooks hooks;
   hooks.optionsShown = [this] { refreshToolbarCheck(*m_menus); };
   m_menus = std::make_unique<MenuTrees>(
-      this, FrameTrees(), [this](Command c, int index, int language) { runCommand(c, index, language); },
+      this, FrameTrees(), [this](Command c, int index, int language) { runFrameCommand(*m_menus, c, index, language); },
       std::move(hooks));
   showMenusOf(m_menus.get());
 
   connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainFrame::onSubWindowActivated);
-  connect(m_toolbar, &Toolbar::newClicked, this, [this] { NewDocument(*this); });
-  connect(m_toolbar, &Toolbar::openClicked, this, [this] { OpenDocumentCommand(*this); });
-  connect(m_toolbar, &Toolbar::saveClicked, this, [this] {
-    DocumentWindow *window = activeDocument();
-    if (!window) return;
-    const QString name = AskSaveFileName(*this, QString());
-    if (!name.isEmpty()) WriteDocumentFile(*window, name);
-  });
-  connect(m_toolbar, &Toolbar::findClicked, this, [this] { ToolbarFindCommand(*this); });
-  connect(m_toolbar, &Toolbar::printClicked, this, [this] {
-    if (DocumentWindow *window = activeDocument()) PrintCommand(*window);
-  });
-  connect(m_toolbar, &Toolbar::cutClicked, this, [this] { CutSelection(*this); });
-  connect(m_toolbar, &Toolbar::copyClicked, this, [this] { CopySelection(*this); });
-  connect(m_toolbar, &Toolbar::pasteClicked, this, [this] { PasteClipboard(*this); });
+  connect(m_toolbar, &Toolbar::commandClicked, this, &MainFrame::runToolbarCommand);
 
   // The client area at first show, in twips.
   resize(TwipsX(this, 10125), TwipsY(this, 6870) + menuBar()->sizeHint().height() + m_panels->sizeHint().height());
@@ -98,13 +82,17 @@ void MainFrame::startUp() {
   DocumentWindow *first = CreateDocumentWindow(*this, 1, QString::fromLatin1(text::Untitled));
   m_documents.state(1).Changed = false;
   showDocumentWindow(first);
-  RefreshRecentFileMenus();
   m_search.FindDirection = 1;
 }
 
 const QStringList &MainFrame::fontFamilies() {
   if (!m_families) m_families = QFontDatabase::families();
   return *m_families;
+}
+
+EditControl *MainFrame::activeText() const {
+  DocumentWindow *window = activeDocument();
+  return window ? window->Text1() : nullptr;
 }
 
 DocumentWindow *MainFrame::activeDocument() const {
@@ -168,12 +156,18 @@ void MainFrame::documentClosed(DocumentWindow &window) {
   if (!m_documents.AnyDocumentOpen()) {
     hideDocumentButtons();
     m_documents.NoDocumentsOpen = true;
-    RefreshRecentFileMenus();
     showMenusOf(m_menus.get());
   }
 }
 
 void MainFrame::showDocumentButtons() { m_toolbar->setDocumentButtonsVisible(true); }
+
+void MainFrame::showFlagOf(int language) {
+  // The flag shown first, so the panels never stand empty.
+  m_panels->setFlagVisible(language, true);
+  for (int other = English; other < LanguageCount; ++other)
+    if (other != language) m_panels->setFlagVisible(other, false);
+}
 void MainFrame::hideDocumentButtons() { m_toolbar->setDocumentButtonsVisible(false); }
 
 void MainFrame::showMenusOf(MenuTrees *trees, bool force) {
@@ -195,38 +189,62 @@ void MainFrame::onSubWindowActivated(QMdiSubWindow *sub) {
   if (window && !m_documents.state(window->number()).Closed) showMenusOf(&window->menus());
 }
 
-void MainFrame::toolbarToggle(MenuTrees &window, bool isFrame, bool fromEnglishItem) {
-  QAction *check = window.action(English, "mnuOToolbar");
+void MainFrame::toolbarToggle(MenuTrees &trees, bool isFrame, bool fromEnglishItem) {
+  QAction *check = trees.action(English, "mnuOToolbar");
   if (!fromEnglishItem) check->setChecked(!check->isChecked());
   if (!isFrame) m_menus->action(English, "mnuOToolbar")->setChecked(check->isChecked());
   m_toolbar->setVisible(check->isChecked());
 }
 
-void MainFrame::refreshToolbarCheck(MenuTrees &window) {
-  window.action(English, "mnuOToolbar")->setChecked(m_toolbar->isVisible());
+void MainFrame::refreshToolbarCheck(MenuTrees &trees) {
+  trees.action(English, "mnuOToolbar")->setChecked(m_toolbar->isVisible());
 }
 
-void MainFrame::switchLanguage(MenuTrees &window, int tree, int chosen) {
+void MainFrame::switchLanguage(MenuTrees &trees, int tree, int chosen) {
+  const LanguageSwitch change = SwitchLanguage(trees, tree, chosen);
+  m_panels->setFlagVisible(change.hiddenFlag, false);
+  if (change.shownLanguage) {
+    CurrentLanguage = *change.shownLanguage;
+    m_panels->setFlagVisible(CurrentLanguage, true);
+  }
   // The menu bar is filled anew in one repaint.
-  SwitchLanguage(window, tree, chosen, *m_panels, CurrentLanguage);
-  if (m_menusShown == &window) showMenusOf(&window, true);
+  if (m_menusShown == &trees) showMenusOf(&trees, true);
 }
 
-void MainFrame::openRecentEntry(MenuTrees &window, int index) {
-  for (QAction *entry : window.items(English, Command::RecentFile))
+void MainFrame::openRecentEntry(MenuTrees &trees, int index) {
+  for (QAction *entry : trees.items(English, Command::RecentFile))
     if (entry->data().toInt() == index) LoadDocumentFile(*this, entry->text());
-  RefreshRecentFileMenus();
 }
 
-void MainFrame::runCommand(Command command, int index, int language) {
+void MainFrame::runFrameCommand(MenuTrees &trees, Command command, int index, int language) {
+  const bool fromFrame = &trees == m_menus.get();
   switch (command) {
     case Command::New: NewDocument(*this); break;
     case Command::Open: OpenDocumentCommand(*this); break;
-    case Command::Exit: endProgram(); break;
-    case Command::Toolbar: toolbarToggle(*m_menus, true, language == English); break;
-    case Command::Language: switchLanguage(*m_menus, language, index); break;
-    case Command::RecentFile: openRecentEntry(*m_menus, index); break;
+    // The frame's Exit ends the program at once; a document's asks about every document first.
+    case Command::Exit: fromFrame ? endProgram() : void(close()); break;
+    case Command::Toolbar: toolbarToggle(trees, fromFrame, language == English); break;
+    case Command::Language: switchLanguage(trees, language, index); break;
+    case Command::RecentFile: openRecentEntry(trees, index); break;
+    case Command::Cascade: Arrange(*m_mdi, ArrangeCode::Cascade); break;
+    case Command::Tile: Arrange(*m_mdi, ArrangeCode::TileHorizontal); break;
+    case Command::ArrangeIcons: Arrange(*m_mdi, ArrangeCode::ArrangeIcons); break;
     default: break;
+  }
+}
+
+void MainFrame::runToolbarCommand(Command command) {
+  DocumentWindow *active = activeDocument();
+  switch (command) {
+    // The toolbar's Save and Find are not the menus': Save always asks for a
+    // name, Find only shows the dialog in the current language.
+    case Command::Save: ToolbarSaveCommand(*this, active); break;
+    case Command::Find: ToolbarFindCommand(*this); break;
+    case Command::New:
+    case Command::Open: runFrameCommand(*m_menus, command, -1, CurrentLanguage); break;
+    default:
+      if (active) active->runCommand(command, -1, CurrentLanguage);
+      break;
   }
 }
 

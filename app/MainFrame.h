@@ -3,6 +3,8 @@
 // with the picture toolbar, the status bar, the file dialog and the frame's
 // own five menu trees, shown while no document window is open.
 
+#include "common/Twips.h"
+#include "documents/DocumentHost.h"
 #include "documents/DocumentTable.h"
 #include "editing/Search.h"
 #include "languages/MenuTrees.h"
@@ -27,7 +29,7 @@ class PrintJob;
 class StatusPanels;
 class Toolbar;
 
-class MainFrame : public QMainWindow {
+class MainFrame : public QMainWindow, public DocumentHost {
   Q_OBJECT
  public:
   MainFrame();
@@ -37,20 +39,36 @@ class MainFrame : public QMainWindow {
   // document "Untitled", the status bar, the recent-file menus, search down.
   void startUp();
 
-  DocumentTable &documents() { return m_documents; }
-  SearchState &search() { return m_search; }
-  QMdiArea *mdiArea() const { return m_mdi; }
-  StatusPanels &statusPanels() const { return *m_panels; }
-  Toolbar &toolbar() const { return *m_toolbar; }
-  FileDialog &CMDialog1() const { return *m_fileDialog; }
-  PrintJob &printer() const { return *m_printer; }
-  MenuTrees &menus() { return *m_menus; }
+  // What the documents and the editing ask of the frame.
+  DocumentTable &documents() override { return m_documents; }
+  SearchState &search() override { return m_search; }
+  QMdiArea *mdiArea() const override { return m_mdi; }
+  FileDialog &fileDialog() const override { return *m_fileDialog; }
+  PrintJob &printer() const override { return *m_printer; }
+  MenuTrees &menus() override { return *m_menus; }
   // The installed font families, in the platform's order. Qt reads the
   // installed fonts once per run, so every window of the run sees this one
   // list; it is read when first needed, not at start-up.
-  const QStringList &fontFamilies();
-  // Every document window shows the same icon, read once.
-  const QIcon &documentIcon() const { return m_documentIcon; }
+  const QStringList &fontFamilies() override;
+  const QIcon &documentIcon() const override { return m_documentIcon; }
+  EditControl *activeText() const override;
+  int currentLanguage() const override { return CurrentLanguage; }
+  QWidget *hostWindow() override { return this; }
+  // The Find dialog, created on first use; nullptr when it does not exist.
+  FindDialog *findDialog(bool create) override;
+  void raiseFindDialog() override;
+  void addDocumentWindow(DocumentWindow *window) override;
+  void showDocumentWindow(DocumentWindow *window) override;
+  void documentClosed(DocumentWindow &window) override;
+  void showDocumentButtons() override;
+  void showFlagOf(int language) override;
+  void refreshToolbarCheck(MenuTrees &trees) override;
+  // The one routine of the frame's commands, from its own menus and from
+  // every document window's.
+  void runFrameCommand(MenuTrees &trees, Command command, int index, int language) override;
+
+  StatusPanels &statusPanels() const { return *m_panels; }
+  Toolbar &toolbar() const { return *m_toolbar; }
 
   // The language last chosen in any Languages menu (0 English … 4 Italian).
   int CurrentLanguage = English;
@@ -59,24 +77,7 @@ class MainFrame : public QMainWindow {
   // another top-level window such as the Find dialog is active.
   DocumentWindow *activeDocument() const;
   QList<DocumentWindow *> documentWindows() const;
-
-  // Called by the document lifecycle.
-  void addDocumentWindow(DocumentWindow *window);
-  void showDocumentWindow(DocumentWindow *window);
-  void documentClosed(DocumentWindow &window);
-  void showDocumentButtons();
   void hideDocumentButtons();
-
-  // The Toolbar item of a window (the frame or a document) and the check refresh.
-  // `fromEnglishItem`: the menu has already inverted the English item's check.
-  void toolbarToggle(MenuTrees &window, bool isFrame, bool fromEnglishItem);
-  void refreshToolbarCheck(MenuTrees &window);
-  void switchLanguage(MenuTrees &window, int tree, int chosen);
-  void openRecentEntry(MenuTrees &window, int index);
-
-  // The Find dialog, created on first use; nullptr when it does not exist.
-  FindDialog *findDialog(bool create);
-  void raiseFindDialog();
 
   // Ends the program at once: the print job goes to the printer, nothing else runs.
   void endProgram();
@@ -87,7 +88,13 @@ class MainFrame : public QMainWindow {
   void closeEvent(QCloseEvent *event) override;
 
  private:
-  void runCommand(Command command, int index, int language);
+  // A toolbar button: the routine of its command.
+  void runToolbarCommand(Command command);
+  // The Toolbar item of a window's trees (the frame's or a document's).
+  // `fromEnglishItem`: the menu has already inverted the English item's check.
+  void toolbarToggle(MenuTrees &trees, bool isFrame, bool fromEnglishItem);
+  void switchLanguage(MenuTrees &trees, int tree, int chosen);
+  void openRecentEntry(MenuTrees &trees, int index);
   void showMenusOf(MenuTrees *trees, bool force = false);
   void onSubWindowActivated(QMdiSubWindow *sub);
 
@@ -107,9 +114,5 @@ class MainFrame : public QMainWindow {
   std::function<void()> m_terminate;
   bool m_tearingDown = false;
 };
-
-// Twips to logical pixels at the screen's logical DPI.
-int TwipsX(const QWidget *widget, int twips);
-int TwipsY(const QWidget *widget, int twips);
 
 }  // namespace quillora

@@ -14,19 +14,18 @@ struct ButtonDef {
   int left;  // twips
   const char *released;
   const char *pressed;
-  void (Toolbar::*signal)();
   Command command;
 };
 
 const ButtonDef Buttons[] = {
-    {"imgFileNewButton", 0, "imgFileNewButtonUp", "imgFileNewButtonDn", &Toolbar::newClicked, Command::New},
-    {"imgFileOpenButton", 360, "imgFileOpenButtonUp", "imgFileOpenButtonDn", &Toolbar::openClicked, Command::Open},
-    {"imgFileSaveButton", 720, "imgFileSaveButtonUp", "imgFileSaveButtonDn", &Toolbar::saveClicked, Command::Save},
-    {"imgViewBtn", 1200, "imgViewBtnUp", "imgViewBtnDwn", &Toolbar::findClicked, Command::Find},
-    {"imgPrintBtn", 1680, "imgPrintBtnUp", "imgPrintBtnDwn", &Toolbar::printClicked, Command::Print},
-    {"imgCutButton", 2160, "imgCutButtonUp", "imgCutButtonDn", &Toolbar::cutClicked, Command::Cut},
-    {"imgCopyButton", 2520, "imgCopyButtonUp", "imgCopyButtonDn", &Toolbar::copyClicked, Command::Copy},
-    {"imgPasteButton", 2880, "imgPasteButtonUp", "imgPasteButtonDn", &Toolbar::pasteClicked, Command::Paste},
+    {"imgFileNewButton", 0, "imgFileNewButtonUp", "imgFileNewButtonDn", Command::New},
+    {"imgFileOpenButton", 360, "imgFileOpenButtonUp", "imgFileOpenButtonDn", Command::Open},
+    {"imgFileSaveButton", 720, "imgFileSaveButtonUp", "imgFileSaveButtonDn", Command::Save},
+    {"imgViewBtn", 1200, "imgViewBtnUp", "imgViewBtnDwn", Command::Find},
+    {"imgPrintBtn", 1680, "imgPrintBtnUp", "imgPrintBtnDwn", Command::Print},
+    {"imgCutButton", 2160, "imgCutButtonUp", "imgCutButtonDn", Command::Cut},
+    {"imgCopyButton", 2520, "imgCopyButtonUp", "imgCopyButtonDn", Command::Copy},
+    {"imgPasteButton", 2880, "imgPasteButtonUp", "imgPasteButtonDn", Command::Paste},
 };
 
 // Hidden in this order when the last document closes; shown in the other.
@@ -93,7 +92,8 @@ Toolbar::Toolbar(QWidget *parent) : QWidget(parent) {
     QLabel *pressed = holder(this, def.pressed, size, dpr);
     auto *button = new ImageButton(this, QString::fromLatin1(def.name), released, pressed);
     button->setGeometry(TwipsX(this, def.left), 0, size, size);
-    connect(button, &ImageButton::clicked, this, def.signal);
+    const Command command = def.command;
+    connect(button, &ImageButton::clicked, this, [this, command] { emit commandClicked(command); });
     m_buttons.append(button);
   }
   setLanguage(English);

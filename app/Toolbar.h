@@ -44,14 +44,8 @@ class Toolbar : public QWidget {
   void setDocumentButtonsVisible(bool visible);
 
  signals:
-  void newClicked();
-  void openClicked();
-  void saveClicked();
-  void findClicked();
-  void printClicked();
-  void cutClicked();
-  void copyClicked();
-  void pasteClicked();
+  // A button was clicked: the command it carries runs.
+  void commandClicked(Command command);
 
  private:
   QList<ImageButton *> m_buttons;

@@ -110,7 +110,7 @@ Prompts *setPrompts(Prompts *replacement) {
 }
 
 int MsgBox(QWidget *parent, const QString &text, int code, const QString &title) {
-  return prompts().messageBox(parent, text, code, title.isEmpty() ? QString::fromLatin1(text::AppTitle) : title);
+  return prompts().messageBox(parent, text, code, title.isEmpty() ? QString::fromLatin1(AppTitle) : title);
 }
 
 }  // namespace quillora

@@ -12,11 +12,9 @@ class QWidget;
 
 namespace quillora {
 
-namespace text {
 // The application's title: the frame's caption, and the title of every
-// message box that is given none.
+// message box that is given none. (The other texts are in the catalogue.)
 inline constexpr char AppTitle[] = "Quillora";
-}  // namespace text
 
 // Message box codes: buttons plus icon, and the answers.
 namespace msg {

@@ -1,8 +1,7 @@
 #include "documents/DocumentWindow.h"
 
-#include "app/MainFrame.h"
-#include "app/StatusPanels.h"
-#include "app/WindowCommands.h"
+#include "documents/DocumentHost.h"
+#include "documents/DocumentTable.h"
 #include "documents/FileCommands.h"
 #include "documents/Mail.h"
 #include "documents/Printing.h"
@@ -20,12 +19,12 @@
 
 namespace quillora {
 
-DocumentWindow::DocumentWindow(MainFrame &frame, int number)
-    : m_frame(frame), m_number(number), m_text(new EditControl(this)) {
+DocumentWindow::DocumentWindow(DocumentHost &host, int number)
+    : m_host(host), m_number(number), m_text(new EditControl(this)) {
   setObjectName(QStringLiteral("frmNotePad"));
   setProperty("tag", QString::number(number));
   setWindowTitle(QString::fromLatin1(text::Untitled));
-  setWindowIcon(frame.documentIcon());
+  setWindowIcon(host.documentIcon());
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPointSizeF(8.25);
   font.setBold(true);
@@ -40,16 +39,16 @@ DocumentWindow::DocumentWindow(MainFrame &frame, int number)
   connect(this, &QWidget::windowTitleChanged, m_text, &QWidget::setAccessibleName);
 
   MenuTrees::Hooks hooks;
-  hooks.optionsShown = [this] { m_frame.refreshToolbarCheck(*m_menus); };
+  hooks.optionsShown = [this] { m_host.refreshToolbarCheck(*m_menus); };
   hooks.windowListShown = [this](QMenu *menu) { fillWindowList(menu); };
-  hooks.fontFamilies = [&frame]() -> const QStringList & { return frame.fontFamilies(); };
+  hooks.fontFamilies = [&host]() -> const QStringList & { return host.fontFamilies(); };
   m_menus = std::make_unique<MenuTrees>(
       this, DocumentTrees(), [this](Command c, int index, int language) { runCommand(c, index, language); },
       std::move(hooks));
   m_text->setMenuKeyFilter([this](const QKeySequence &key) { return m_menus->shownTreeOwnsKey(key); });
 
   connect(m_text, &QPlainTextEdit::textChanged, this, [this] { setChanged(true); });
-  connect(m_text, &EditControl::focusGained, this, [this] { m_frame.raiseFindDialog(); });
+  connect(m_text, &EditControl::focusGained, this, [this] { m_host.raiseFindDialog(); });
 }
 
 DocumentWindow::~DocumentWindow() = default;
@@ -58,10 +57,10 @@ QMdiSubWindow *DocumentWindow::subWindow() const { return qobject_cast<QMdiSubWi
 
 bool DocumentWindow::isUntitled() const { return caption().left(8) == QLatin1String(text::Untitled); }
 
-bool DocumentWindow::changed() const { return m_frame.documents().state(m_number).Changed; }
+bool DocumentWindow::changed() const { return m_host.documents().state(m_number).Changed; }
 
 void DocumentWindow::setChanged(bool changed) {
-  m_frame.documents().state(m_number).Changed = changed;
+  m_host.documents().state(m_number).Changed = changed;
   setWindowModified(changed);
 }
 
@@ -76,17 +75,17 @@ void DocumentWindow::closeEvent(QCloseEvent *event) {
     return;
   }
   event->accept();
-  m_frame.documentClosed(*this);
+  m_host.documentClosed(*this);
 }
 
 void DocumentWindow::fillWindowList(QMenu *menu) {
   for (QAction *action : menu->actions())
     if (action->property("windowList").toBool()) delete action;
-  const QList<QMdiSubWindow *> windows = m_frame.mdiArea()->subWindowList(QMdiArea::CreationOrder);
+  const QList<QMdiSubWindow *> windows = m_host.mdiArea()->subWindowList(QMdiArea::CreationOrder);
   if (windows.isEmpty()) return;
   QAction *separator = menu->addSeparator();
   separator->setProperty("windowList", true);
-  QMdiSubWindow *current = m_frame.mdiArea()->currentSubWindow();
+  QMdiSubWindow *current = m_host.mdiArea()->currentSubWindow();
   int n = 0;
   for (QMdiSubWindow *sub : windows) {
     QAction *entry = menu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(sub->widget()->windowTitle()));
@@ -95,7 +94,7 @@ void DocumentWindow::fillWindowList(QMenu *menu) {
     entry->setChecked(sub == current);
     QPointer<QMdiSubWindow> target(sub);
     connect(entry, &QAction::triggered, this, [this, target] {
-      if (target) m_frame.mdiArea()->setActiveSubWindow(target);
+      if (target) m_host.mdiArea()->setActiveSubWindow(target);
     });
   }
 }
@@ -112,54 +111,45 @@ void DocumentWindow::onSizeItem(int language, int index) {
 
 void DocumentWindow::runCommand(Command command, int index, int language) {
   switch (command) {
-    case Command::New: NewDocument(m_frame); break;
-    case Command::Open: OpenDocumentCommand(m_frame); break;
     case Command::Close: closeDocument(); break;
     case Command::Save: SaveCommand(*this); break;
     case Command::SaveAs: SaveAsCommand(*this); break;
     case Command::Print: PrintCommand(*this); break;
     case Command::SendMail: SendMailCommand(*this, language); break;
-    case Command::Exit: m_frame.close(); break;
-    case Command::Cut: CutSelection(m_frame); break;
-    case Command::Copy: CopySelection(m_frame); break;
-    case Command::Paste: PasteClipboard(m_frame); break;
-    case Command::Delete: DeleteCommand(m_frame); break;
-    case Command::SelectAll: SelectAllCommand(m_frame); break;
-    case Command::TimeDate: TimeDateCommand(*this); break;
-    case Command::Find: FindCommand(m_frame, *this, language); break;
-    case Command::FindNext: FindNextCommand(m_frame, *this); break;
-    case Command::Toolbar: m_frame.toolbarToggle(*m_menus, false, language == English); break;
-    case Command::Language: m_frame.switchLanguage(*m_menus, language, index); break;
-    case Command::FontName: FontNameCommand(*this, index); break;
+    // Cut, Copy, Paste, Delete and Select All act on the active document's text.
+    case Command::Cut: CutSelection(m_host.activeText()); break;
+    case Command::Copy: CopySelection(m_host.activeText()); break;
+    case Command::Paste: PasteClipboard(m_host.activeText()); break;
+    case Command::Delete: DeleteCommand(m_host.activeText()); break;
+    case Command::SelectAll: SelectAllCommand(m_host.activeText()); break;
+    case Command::TimeDate: TimeDateCommand(*m_text); break;
+    case Command::Find: FindCommand(m_host, *m_text, language); break;
+    case Command::FindNext: FindNextCommand(m_host, *m_text); break;
+    case Command::FontName: FontNameCommand(*m_text, m_host.fontFamilies(), index); break;
     case Command::FontSize: onSizeItem(language, index); break;
-    case Command::Cascade: Arrange(*m_frame.mdiArea(), ArrangeCode::Cascade); break;
-    case Command::Tile: Arrange(*m_frame.mdiArea(), ArrangeCode::TileHorizontal); break;
-    case Command::ArrangeIcons: Arrange(*m_frame.mdiArea(), ArrangeCode::ArrangeIcons); break;
     case Command::About: ShowAboutBox(this, language); break;
-    case Command::RecentFile: m_frame.openRecentEntry(*m_menus, index); break;
     case Command::None: break;
+    default: m_host.runFrameCommand(*m_menus, command, index, language); break;
   }
 }
 
-DocumentWindow *CreateDocumentWindow(MainFrame &frame, int number, const QString &caption) {
-  auto *window = new DocumentWindow(frame, number);
+DocumentWindow *CreateDocumentWindow(DocumentHost &host, int number, const QString &caption) {
+  auto *window = new DocumentWindow(host, number);
   window->setCaption(caption);
-  frame.documents().DocumentWindows.at(std::size_t(number)) = window;
-  frame.addDocumentWindow(window);
+  host.documents().DocumentWindows.at(std::size_t(number)) = window;
+  host.addDocumentWindow(window);
   return window;
 }
 
-void NewDocument(MainFrame &frame) {
-  const int i = frame.documents().AcquireDocumentSlot();
+void NewDocument(DocumentHost &host) {
+  const int i = host.documents().AcquireDocumentSlot();
   DocumentWindow *window =
-      CreateDocumentWindow(frame, i, QString::fromLatin1(text::UntitledPrefix) + QString::number(i));
+      CreateDocumentWindow(host, i, QString::fromLatin1(text::UntitledPrefix) + QString::number(i));
   window->setChanged(false);
-  frame.showDocumentWindow(window);
-  frame.showDocumentButtons();
+  host.showDocumentWindow(window);
+  host.showDocumentButtons();
   // A new window shows its English tree: the flags go back to English.
-  StatusPanels &panels = frame.statusPanels();
-  panels.setFlagVisible(English, true);
-  for (int language = French; language < LanguageCount; ++language) panels.setFlagVisible(language, false);
+  host.showFlagOf(English);
 }
 
 }  // namespace quillora

@@ -13,20 +13,20 @@ class QMenu;
 
 namespace quillora {
 
+class DocumentHost;
 class EditControl;
-class MainFrame;
 
 class DocumentWindow : public QWidget {
   Q_OBJECT
  public:
-  DocumentWindow(MainFrame &frame, int number);
+  DocumentWindow(DocumentHost &host, int number);
   ~DocumentWindow() override;
 
   // The document number, also kept as decimal text in the "tag" property.
   int number() const { return m_number; }
   EditControl *Text1() const { return m_text; }
   MenuTrees &menus() { return *m_menus; }
-  MainFrame &frame() const { return m_frame; }
+  DocumentHost &host() const { return m_host; }
   QMdiSubWindow *subWindow() const;
 
   QString caption() const { return windowTitle(); }
@@ -47,6 +47,8 @@ class DocumentWindow : public QWidget {
   // The frame asked the save question already for this close.
   void approveClose() { m_closeApproved = true; }
 
+  // The one routine of every menu item of the window's five trees; what acts
+  // on the frame goes to the host.
   void runCommand(Command command, int index, int language);
 
  protected:
@@ -56,7 +58,7 @@ class DocumentWindow : public QWidget {
   void fillWindowList(QMenu *menu);
   void onSizeItem(int language, int index);
 
-  MainFrame &m_frame;
+  DocumentHost &m_host;
   const int m_number;
   EditControl *m_text;
   std::unique_ptr<MenuTrees> m_menus;
@@ -66,8 +68,8 @@ class DocumentWindow : public QWidget {
 };
 
 // Creates the window of a slot inside the frame, not yet shown.
-DocumentWindow *CreateDocumentWindow(MainFrame &frame, int number, const QString &caption);
+DocumentWindow *CreateDocumentWindow(DocumentHost &host, int number, const QString &caption);
 // New: a new untitled document in the lowest free slot.
-void NewDocument(MainFrame &frame);
+void NewDocument(DocumentHost &host);
 
 }  // namespace quillora

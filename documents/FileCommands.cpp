@@ -1,7 +1,8 @@
 #include "documents/FileCommands.h"
 
-#include "app/MainFrame.h"
 #include "common/Prompts.h"
+#include "documents/DocumentHost.h"
+#include "documents/DocumentTable.h"
 #include "documents/DocumentWindow.h"
 #include "documents/FileDialog.h"
 #include "documents/TextFile.h"
@@ -24,9 +25,9 @@ class WaitCursor {
   WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
-QStringList recentEntryCaptions(MainFrame &frame) {
+QStringList recentEntryCaptions(DocumentHost &host) {
   QStringList captions;
-  for (QAction *entry : frame.menus().items(English, Command::RecentFile)) captions.append(entry->text());
+  for (QAction *entry : host.menus().items(English, Command::RecentFile)) captions.append(entry->text());
   return captions;
 }
 
@@ -41,23 +42,23 @@ ReadResult readFile(const QString &name, qint64 limit) {
 
 // The whole file is read before any window exists: a file that cannot be
 // read in full leaves no window behind.
-DocumentWindow *showDocumentFile(MainFrame &frame, const QString &name, const ReadResult &file) {
+DocumentWindow *showDocumentFile(DocumentHost &host, const QString &name, const ReadResult &file) {
   if (file.error) {
-    MsgBox(&frame,
+    MsgBox(host.hostWindow(),
            QString::fromLatin1(text::CantOpenFile) + name + u'\n' + FileErrorCause(file.error, FileAccess::Reading));
     return nullptr;
   }
   WaitCursor wait;
   DecodedText decoded = DecodeText(file.bytes);
-  const int i = frame.documents().AcquireDocumentSlot();
-  DocumentWindow *window = CreateDocumentWindow(frame, i, name.toUpper());
+  const int i = host.documents().AcquireDocumentSlot();
+  DocumentWindow *window = CreateDocumentWindow(host, i, name.toUpper());
   window->setPath(name);
   window->format() = decoded.format;
   window->Text1()->setLineBreak(decoded.format.lineBreak);
   // Shown at its size before the text arrives: a change of width makes a
   // layout object for every block of the text, while a text that arrives
   // later is laid out only where it is seen.
-  frame.showDocumentWindow(window);
+  host.showDocumentWindow(window);
   window->Text1()->setText(decoded.text);
   window->setChanged(false);
   return window;
@@ -65,32 +66,32 @@ DocumentWindow *showDocumentFile(MainFrame &frame, const QString &name, const Re
 
 }  // namespace
 
-void OpenDocumentCommand(MainFrame &frame) {
-  FileDialog &dialog = frame.CMDialog1();
+void OpenDocumentCommand(DocumentHost &host) {
+  FileDialog &dialog = host.fileDialog();
   dialog.FileName.clear();
   if (!dialog.ShowOpen()) return;
   const QString name = dialog.FileName;
   // The limit holds for the file actually read, whatever its name led to before.
   const ReadResult file = readFile(name, OpenSizeLimit);
   if (file.error == TooLarge) {
-    MsgBox(&frame, QString::fromLatin1(text::FileTooLarge));
+    MsgBox(host.hostWindow(), QString::fromLatin1(text::FileTooLarge));
     return;
   }
-  showDocumentFile(frame, name, file);
-  UpdateRecentFiles(name, recentEntryCaptions(frame));
-  DocumentTable &documents = frame.documents();
+  showDocumentFile(host, name, file);
+  UpdateRecentFiles(name, recentEntryCaptions(host));
+  DocumentTable &documents = host.documents();
   if (documents.NoDocumentsOpen && documents.AnyDocumentOpen()) {
-    frame.showDocumentButtons();
+    host.showDocumentButtons();
     documents.NoDocumentsOpen = false;
   }
 }
 
-DocumentWindow *LoadDocumentFile(MainFrame &frame, const QString &name) {
-  return showDocumentFile(frame, name, readFile(name, LoadSizeLimit));
+DocumentWindow *LoadDocumentFile(DocumentHost &host, const QString &name) {
+  return showDocumentFile(host, name, readFile(name, LoadSizeLimit));
 }
 
-QString AskSaveFileName(MainFrame &frame, const QString &proposed) {
-  FileDialog &dialog = frame.CMDialog1();
+QString AskSaveFileName(DocumentHost &host, const QString &proposed) {
+  FileDialog &dialog = host.fileDialog();
   dialog.FileName = proposed;
   return dialog.ShowSave() ? dialog.FileName : QString();
 }
@@ -103,7 +104,7 @@ bool WriteDocumentFile(DocumentWindow &window, const QString &name) {
     error = WriteWholeFile(name, EncodeText(window.Text1()->text(), format));
   }
   if (error) {
-    MsgBox(&window.frame(),
+    MsgBox(window.host().hostWindow(),
            QString::fromLatin1(text::CantSaveFile) + name + u'\n' + FileErrorCause(error, FileAccess::Writing),
            msg::Exclamation);
     return false;
@@ -118,29 +119,37 @@ bool WriteDocumentFile(DocumentWindow &window, const QString &name) {
 void SaveCommand(DocumentWindow &window) {
   // A titled document is written to the exact path it came from; the
   // caption only shows that path in capitals.
-  const QString name = window.isUntitled() ? AskSaveFileName(window.frame(), QString()) : window.path();
+  const QString name = window.isUntitled() ? AskSaveFileName(window.host(), QString()) : window.path();
   if (!name.isEmpty()) WriteDocumentFile(window, name);
+}
+
+void ToolbarSaveCommand(DocumentHost &host, DocumentWindow *active) {
+  if (!active) return;
+  const QString name = AskSaveFileName(host, QString());
+  if (!name.isEmpty()) WriteDocumentFile(*active, name);
 }
 
 void SaveAsCommand(DocumentWindow &window) {
   const QString proposed = window.isUntitled() ? QString::fromLatin1(text::SaveAsProposal) : window.path();
-  const QString name = AskSaveFileName(window.frame(), proposed);
+  const QString name = AskSaveFileName(window.host(), proposed);
   if (name.isEmpty()) return;
   WriteDocumentFile(window, name);
-  UpdateRecentFiles(name, recentEntryCaptions(window.frame()));
+  UpdateRecentFiles(name, recentEntryCaptions(window.host()));
 }
 
 bool QueryClose(DocumentWindow &window) {
   if (!window.changed()) return true;
-  MainFrame &frame = window.frame();
+  DocumentHost &host = window.host();
+  // The question's two lines are parted by LF CR, in that order, as the
+  // program has always written it.
   const QString question = QString::fromLatin1(text::TextChangedBefore) + window.caption() +
                            QString::fromLatin1(text::TextChangedAfter) + QStringLiteral("\n\r") +
                            QString::fromLatin1(text::SaveChangesQuestion);
-  switch (MsgBox(&frame, question, msg::YesNoCancel + msg::Exclamation, frame.windowTitle())) {
+  switch (MsgBox(host.hostWindow(), question, msg::YesNoCancel + msg::Exclamation, host.hostWindow()->windowTitle())) {
     case msg::Yes: {
       // A save that does not happen keeps the window open: nothing is lost.
       const QString name =
-          window.isUntitled() ? AskSaveFileName(frame, QString::fromLatin1(text::SaveQuestionProposal)) : window.path();
+          window.isUntitled() ? AskSaveFileName(host, QString::fromLatin1(text::SaveQuestionProposal)) : window.path();
       return !name.isEmpty() && WriteDocumentFile(window, name);
     }
     case msg::No: return true;

@@ -5,21 +5,24 @@
 
 namespace quillora {
 
+class DocumentHost;
 class DocumentWindow;
-class MainFrame;
 
 // Open: asks for a file and opens it in a new window (65000 bytes at most).
-void OpenDocumentCommand(MainFrame &frame);
+void OpenDocumentCommand(DocumentHost &host);
 // Opens a named file in a new window; nullptr and "Can't open file: " with the
 // path and the cause when it cannot be read whole.
-DocumentWindow *LoadDocumentFile(MainFrame &frame, const QString &name);
+DocumentWindow *LoadDocumentFile(DocumentHost &host, const QString &name);
 // The name chosen in the Save dialog, or empty when the user cancelled.
-QString AskSaveFileName(MainFrame &frame, const QString &proposed);
+QString AskSaveFileName(DocumentHost &host, const QString &proposed);
 // Writes the window's text and one line break; true on success, else the
 // file and the cause are shown, and the file, the caption and the Changed
 // flag stay as they were.
 bool WriteDocumentFile(DocumentWindow &window, const QString &name);
 void SaveCommand(DocumentWindow &window);
+// The toolbar's Save button: always asks for a name, with none proposed, and
+// writes the active document under it; the recent files stay as they are.
+void ToolbarSaveCommand(DocumentHost &host, DocumentWindow *active);
 void SaveAsCommand(DocumentWindow &window);
 // The save question before a window closes; false keeps it open.
 bool QueryClose(DocumentWindow &window);

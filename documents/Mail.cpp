@@ -1,12 +1,13 @@
 #include "documents/Mail.h"
 
-#include "app/MainFrame.h"
 #include "common/ProcessSignals.h"
 #include "common/Prompts.h"
+#include "documents/DocumentHost.h"
 #include "documents/DocumentWindow.h"
 #include "editing/EditControl.h"
 #include "languages/Catalogue.h"
 
+#include <QPointer>
 #include <QProcess>
 #include <QUrl>
 
@@ -40,19 +41,19 @@ QString MailErrorDescription(int code) {
 }
 
 void SendMailCommand(DocumentWindow &window, int language) {
-  MainFrame &frame = window.frame();
+  QWidget *frame = window.host().hostWindow();
   const QByteArray url = MailtoUrl(window.caption(), window.Text1()->text());
   if (url.size() > MaxMailtoLength) {
-    showMailError(&frame, language, 1);
+    showMailError(frame, language, 1);
     return;
   }
-  auto *process = new QProcess(&frame);
+  auto *process = new QProcess(frame);
   process->setProgram(QStringLiteral("xdg-email"));
   process->setArguments({QString::fromLatin1(url)});
   process->setStandardOutputFile(QProcess::nullDevice());
   process->setStandardErrorFile(QProcess::nullDevice());
   process->setChildProcessModifier(RestoreIoSignals);
-  QPointer<MainFrame> owner(&frame);
+  QPointer<QWidget> owner(frame);
   QObject::connect(process, &QProcess::finished, process,
                    [process, owner, language](int code, QProcess::ExitStatus status) {
                      process->deleteLater();

@@ -1,7 +1,7 @@
 #include "documents/Printing.h"
 
-#include "app/MainFrame.h"
 #include "common/Prompts.h"
+#include "documents/DocumentHost.h"
 #include "documents/DocumentWindow.h"
 #include "documents/PrintSession.h"
 #include "editing/EditControl.h"
@@ -46,9 +46,9 @@ QString PrintJob::print(const QString &text) {
 QString PrintJob::finish() { return m_session ? m_session->finish() : QString(); }
 
 void PrintCommand(DocumentWindow &window) {
-  const QString error = window.frame().printer().print(window.Text1()->text());
+  const QString error = window.host().printer().print(window.Text1()->text());
   if (!error.isEmpty())
-    MsgBox(&window.frame(), QStringLiteral("The text cannot be printed. ") + error, msg::Exclamation);
+    MsgBox(window.host().hostWindow(), QStringLiteral("The text cannot be printed. ") + error, msg::Exclamation);
 }
 
 }  // namespace quillora

@@ -1,7 +1,5 @@
 #include "editing/EditCommands.h"
 
-#include "app/MainFrame.h"
-#include "documents/DocumentWindow.h"
 #include "editing/EditControl.h"
 
 #include <QApplication>
@@ -12,36 +10,24 @@
 
 namespace quillora {
 
-namespace {
-
-EditControl *focusedText(MainFrame &frame) {
-  DocumentWindow *window = frame.activeDocument();
-  return window ? window->Text1() : nullptr;
+void CopySelection(EditControl *e) {
+  if (e) QApplication::clipboard()->setText(e->selText());
 }
 
-}  // namespace
-
-void CopySelection(MainFrame &frame) {
-  if (EditControl *e = focusedText(frame)) QApplication::clipboard()->setText(e->selText());
-}
-
-void CutSelection(MainFrame &frame) {
-  EditControl *e = focusedText(frame);
+void CutSelection(EditControl *e) {
   if (!e) return;
   QApplication::clipboard()->setText(e->selText());
   if (e->selLength() > 0) e->setSelText(QString());
 }
 
-void PasteClipboard(MainFrame &frame) {
-  EditControl *e = focusedText(frame);
+void PasteClipboard(EditControl *e) {
   if (!e) return;
   const QString text = QApplication::clipboard()->text();
   if (text.isEmpty() && e->selLength() == 0) return;  // nothing to insert, nothing to replace
   e->setSelText(text);
 }
 
-void DeleteCommand(MainFrame &frame) {
-  EditControl *e = focusedText(frame);
+void DeleteCommand(EditControl *e) {
   if (!e) return;
   const qint64 s = e->selStart();
   if (s == e->textLength()) return;
@@ -52,8 +38,7 @@ void DeleteCommand(MainFrame &frame) {
   e->setSelText(QString());
 }
 
-void SelectAllCommand(MainFrame &frame) {
-  EditControl *e = focusedText(frame);
+void SelectAllCommand(EditControl *e) {
   if (!e) return;
   e->setSelStart(0);
   e->setSelLength(e->textLength());
@@ -69,16 +54,13 @@ QString GeneralDateText(const QDateTime &moment) {
   return date + u' ' + locale.toString(moment.time(), format.trimmed());
 }
 
-void TimeDateCommand(DocumentWindow &window) {
-  window.Text1()->setSelText(GeneralDateText(QDateTime::currentDateTime()));
-}
+void TimeDateCommand(EditControl &text) { text.setSelText(GeneralDateText(QDateTime::currentDateTime())); }
 
-void FontNameCommand(DocumentWindow &window, int index) {
-  const QStringList &families = window.frame().fontFamilies();
+void FontNameCommand(EditControl &text, const QStringList &families, int index) {
   if (index < 0 || index >= families.size()) return;
-  QFont font = window.Text1()->font();
+  QFont font = text.font();
   font.setFamily(families.at(index));
-  window.Text1()->setFont(font);
+  text.setFont(font);
 }
 
 }  // namespace quillora

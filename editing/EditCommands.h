@@ -2,26 +2,28 @@
 // The Edit menu's commands and the font commands.
 
 #include <QString>
+#include <QStringList>
 
 class QDateTime;
 
 namespace quillora {
 
-class DocumentWindow;
-class MainFrame;
+class EditControl;
 
-// Cut, Copy and Paste act on the frame's active document (menus and toolbar).
-void CutSelection(MainFrame &frame);
-void CopySelection(MainFrame &frame);
-void PasteClipboard(MainFrame &frame);
+// The Edit commands act on the text given, the active document's (menus and
+// toolbar); with no text (no document open) they do nothing.
+void CutSelection(EditControl *text);
+void CopySelection(EditControl *text);
+void PasteClipboard(EditControl *text);
 // Removes the selection, else the character after the caret (a whole line break).
-void DeleteCommand(MainFrame &frame);
-void SelectAllCommand(MainFrame &frame);
-// Inserts the current date and time at the caret of the window's text.
-void TimeDateCommand(DocumentWindow &window);
+void DeleteCommand(EditControl *text);
+void SelectAllCommand(EditControl *text);
+// Inserts the current date and time at the caret.
+void TimeDateCommand(EditControl &text);
 // The general date format: short date, a space, the time with seconds; the
 // date alone at exactly midnight.
 QString GeneralDateText(const QDateTime &moment);
-void FontNameCommand(DocumentWindow &window, int index);
+// The font family of that index in the installed families.
+void FontNameCommand(EditControl &text, const QStringList &families, int index);
 
 }  // namespace quillora

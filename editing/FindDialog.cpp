@@ -1,7 +1,8 @@
 #include "editing/FindDialog.h"
 
-#include "app/MainFrame.h"
 #include "common/DialogSize.h"
+#include "common/Twips.h"
+#include "editing/EditHost.h"
 #include "editing/Search.h"
 #include "languages/Catalogue.h"
 
@@ -17,10 +18,10 @@
 
 namespace quillora {
 
-FindDialog::FindDialog(MainFrame &frame)
-    : QDialog(&frame, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
-      m_frame(frame) {
+FindDialog::FindDialog(EditHost &host)
+    : QDialog(host.hostWindow(), Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                                     Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_host(host) {
   setObjectName(QStringLiteral("frmFind"));
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
@@ -68,12 +69,12 @@ FindDialog::FindDialog(MainFrame &frame)
 
   // Load: Find is disabled, the remembered direction is selected.
   m_find->setEnabled(false);
-  (frame.search().FindDirection == 0 ? m_up : m_down)->setChecked(true);
+  (host.search().FindDirection == 0 ? m_up : m_down)->setChecked(true);
 
   connect(m_text, &QLineEdit::textChanged, this, [this](const QString &t) { m_find->setEnabled(!t.isEmpty()); });
-  connect(m_case, &QCheckBox::clicked, this, [this](bool on) { m_frame.search().FindMatchCase = on ? 1 : 0; });
-  connect(m_up, &QRadioButton::clicked, this, [this] { m_frame.search().FindDirection = 0; });
-  connect(m_down, &QRadioButton::clicked, this, [this] { m_frame.search().FindDirection = 1; });
+  connect(m_case, &QCheckBox::clicked, this, [this](bool on) { m_host.search().FindMatchCase = on ? 1 : 0; });
+  connect(m_up, &QRadioButton::clicked, this, [this] { m_host.search().FindDirection = 0; });
+  connect(m_down, &QRadioButton::clicked, this, [this] { m_host.search().FindDirection = 1; });
   connect(m_find, &QPushButton::clicked, this, &FindDialog::onFind);
   connect(m_cancel, &QPushButton::clicked, this, &FindDialog::onCancel);
 }
@@ -119,12 +120,12 @@ void FindDialog::closeEvent(QCloseEvent *event) {
 }
 
 void FindDialog::onFind() {
-  m_frame.search().FindText = m_text->text();
-  FindInActiveDocument(m_frame);
+  m_host.search().FindText = m_text->text();
+  FindInActiveDocument(m_host);
 }
 
 void FindDialog::onCancel() {
-  SearchState &state = m_frame.search();
+  SearchState &state = m_host.search();
   state.FindText = m_text->text();
   state.FindMatchCase = m_case->isChecked() ? 1 : 0;
   close();

@@ -13,12 +13,12 @@ class QRadioButton;
 
 namespace quillora {
 
-class MainFrame;
+class EditHost;
 
 class FindDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit FindDialog(MainFrame &frame);
+  explicit FindDialog(EditHost &host);
 
   // The dialog's texts in a language (the direction frame keeps its caption
   // where the language gives none).
@@ -40,7 +40,7 @@ class FindDialog : public QDialog {
   void onFind();
   void onCancel();
 
-  MainFrame &m_frame;
+  EditHost &m_host;
   QLabel *m_label;
   QLineEdit *m_text;
   QCheckBox *m_case;

@@ -1,10 +1,10 @@
 #include "editing/Search.h"
 
-#include "app/MainFrame.h"
 #include "common/Prompts.h"
-#include "documents/DocumentWindow.h"
 #include "editing/EditControl.h"
+#include "editing/EditHost.h"
 #include "editing/FindDialog.h"
+#include "languages/Catalogue.h"
 
 namespace quillora {
 
@@ -37,44 +37,43 @@ qint64 FindPosition(const QString &text, qint64 selectionStart, const SearchStat
   return -1;
 }
 
-void FindInActiveDocument(MainFrame &frame) {
-  SearchState &state = frame.search();
-  DocumentWindow *window = frame.activeDocument();
-  if (!window) return;  // the dialog can outlive the last document
-  EditControl *edit = window->Text1();
+void FindInActiveDocument(EditHost &host) {
+  SearchState &state = host.search();
+  EditControl *edit = host.activeText();
+  if (!edit) return;  // the dialog can outlive the last document
   const qint64 s = edit->selStart();
   const qint64 pos = FindPosition(edit->text(), s, state);
   if (pos >= 0) {
     edit->setSelStart(pos);
     edit->setSelLength(state.FindText.size());
   } else {
-    MsgBox(&frame, QString::fromLatin1(text::CannotFind) + u'"' + state.FindText + u'"');
+    MsgBox(host.hostWindow(), QString::fromLatin1(text::CannotFind) + u'"' + state.FindText + u'"');
   }
   state.FindLastStart = edit->selStart();
   state.FindFromCaret = false;
 }
 
-void FindCommand(MainFrame &frame, DocumentWindow &window, int language) {
-  SearchState &state = frame.search();
-  FindDialog *dialog = frame.findDialog(true);
+void FindCommand(EditHost &host, const EditControl &text, int language) {
+  SearchState &state = host.search();
+  FindDialog *dialog = host.findDialog(true);
   if (language != English) dialog->setTexts(language);
-  const QString selected = window.Text1()->selText();
+  const QString selected = text.selText();
   dialog->setSearchText(selected.isEmpty() ? state.FindText : selected);
   state.FindFromCaret = true;
   if (state.FindMatchCase != 0) dialog->setMatchCase(true);
   dialog->showAndActivate();
 }
 
-void FindNextCommand(MainFrame &frame, DocumentWindow &window) {
-  if (!frame.search().FindText.isEmpty())
-    FindInActiveDocument(frame);
+void FindNextCommand(EditHost &host, const EditControl &text) {
+  if (!host.search().FindText.isEmpty())
+    FindInActiveDocument(host);
   else
-    FindCommand(frame, window, English);
+    FindCommand(host, text, English);
 }
 
-void ToolbarFindCommand(MainFrame &frame) {
-  FindDialog *dialog = frame.findDialog(true);
-  if (frame.CurrentLanguage != English) dialog->setTexts(frame.CurrentLanguage);
+void ToolbarFindCommand(EditHost &host) {
+  FindDialog *dialog = host.findDialog(true);
+  if (host.currentLanguage() != English) dialog->setTexts(host.currentLanguage());
   dialog->showAndActivate();
 }
 

@@ -6,9 +6,8 @@
 
 namespace quillora {
 
-class DocumentWindow;
 class EditControl;
-class MainFrame;
+class EditHost;
 
 struct SearchState {
   QString FindText;            // the remembered search text
@@ -22,15 +21,16 @@ struct SearchState {
 // for the start skip, the case and the direction, without wrapping round.
 qint64 FindPosition(const QString &text, qint64 selectionStart, const SearchState &state);
 
-// Searches the focused text of the frame's active document once, selects the
+// Searches the text of the host's active document once, selects the
 // occurrence found or says "Cannot find", and updates the search state.
-void FindInActiveDocument(MainFrame &frame);
+void FindInActiveDocument(EditHost &host);
 
-// The Find item of a tree, from document window W.
-void FindCommand(MainFrame &frame, DocumentWindow &window, int language);
+// The Find item of a tree, from the document window whose text is `text`.
+void FindCommand(EditHost &host, const EditControl &text, int language);
 // The Find Next item of any tree.
-void FindNextCommand(MainFrame &frame, DocumentWindow &window);
-// The toolbar's Find button: the dialog in the current language, not filled in.
-void ToolbarFindCommand(MainFrame &frame);
+void FindNextCommand(EditHost &host, const EditControl &text);
+// The toolbar's Find button: the dialog in the current language, not filled
+// in; unlike the Find item, it takes nothing from the selection.
+void ToolbarFindCommand(EditHost &host);
 
 }  // namespace quillora

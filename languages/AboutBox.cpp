@@ -1,8 +1,8 @@
 #include "languages/AboutBox.h"
 
-#include "app/MainFrame.h"
 #include "common/DialogSize.h"
 #include "common/Prompts.h"
+#include "common/Twips.h"
 #include "languages/Catalogue.h"
 #include "resources/Pictures.h"
 
@@ -46,9 +46,9 @@ AboutBox::AboutBox(QWidget *parent, int language)
   place(picture, "Picture1", 360, 360, 495, 495);
   const int iconSize = qMin(picture->width(), picture->height());
   picture->setPixmap(IconPicture(QStringLiteral("icons/quillora")).pixmap(iconSize, iconSize));
-  picture->setAccessibleName(QString::fromLatin1(text::AppTitle));
+  picture->setAccessibleName(QString::fromLatin1(AppTitle));
 
-  auto *name = new QLabel(QString::fromLatin1(text::AppTitle), frame);
+  auto *name = new QLabel(QString::fromLatin1(AppTitle), frame);
   place(name, "Label1", 1200, 480, 2535, 255);
   QFont nameFont = bold;
   nameFont.setPointSizeF(9.75);

@@ -67,8 +67,9 @@ struct MenuDef {
   const char *name;
   const char *caption;
   std::vector<ItemDef> items;
-  bool windowList = false;            // the open document windows are listed below its items
-  bool refreshesToolbarCheck = true;  // opening it refreshes the Toolbar check mark
+  // The open document windows are listed below its items. (A menu that holds
+  // a Toolbar item refreshes its check mark when it opens: see MenuTrees.)
+  bool windowList = false;
 };
 
 struct TreeDef {

@@ -1,7 +1,5 @@
 #include "languages/MenuTrees.h"
 
-#include "app/StatusPanels.h"
-
 #include <QAccessible>
 #include <QAction>
 #include <QMenu>
@@ -188,14 +186,11 @@ QAction *MenuTrees::action(int language, const char *name) {
   return nullptr;
 }
 
-void SwitchLanguage(MenuTrees &window, int tree, int chosen, StatusPanels &panels, int &CurrentLanguage) {
-  panels.setFlagVisible(tree, false);
-  window.setTreeVisible(tree, false);
-  if (chosen != tree) {
-    CurrentLanguage = chosen;
-    panels.setFlagVisible(chosen, true);
-    window.setTreeVisible(chosen, true);
-  }
+LanguageSwitch SwitchLanguage(MenuTrees &trees, int tree, int chosen) {
+  trees.setTreeVisible(tree, false);
+  if (chosen == tree) return {tree, std::nullopt};
+  trees.setTreeVisible(chosen, true);
+  return {tree, chosen};
 }
 
 }  // namespace quillora

@@ -18,6 +18,7 @@
 #include <QStringList>
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -25,8 +26,6 @@ class QMenu;
 class QWidget;
 
 namespace quillora {
-
-class StatusPanels;
 
 class MenuTrees {
  public:
@@ -111,9 +110,16 @@ class MenuTrees {
   int m_shown = English;
 };
 
-// The language command of the tree of language `tree` in a window, item `chosen`:
-// hides that tree and its flag, shows the chosen tree and its flag, and makes
-// the chosen language the current one.
-void SwitchLanguage(MenuTrees &window, int tree, int chosen, StatusPanels &panels, int &CurrentLanguage);
+// What a language command changed: the flags to hide and show, and the
+// language now current (nothing where the chosen one was the tree's own).
+struct LanguageSwitch {
+  int hiddenFlag;
+  std::optional<int> shownLanguage;
+};
+
+// The language command of the tree of language `tree` in a window's trees,
+// item `chosen`: hides that tree, shows the chosen tree, and says which flags
+// follow and which language becomes the current one.
+LanguageSwitch SwitchLanguage(MenuTrees &trees, int tree, int chosen);
 
 }  // namespace quillora

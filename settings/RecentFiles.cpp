@@ -19,7 +19,6 @@ void UpdateRecentFiles(const QString &name, const QStringList &entryCaptions) {
     }
     store.SaveSetting(Section, recentKey(1), name);
   }
-  RefreshRecentFileMenus();
 }
 
 }  // namespace quillora

@@ -1,7 +1,8 @@
 #pragma once
 // The four files most recently opened or saved under a chosen name, kept in
 // the per-user settings store ("VIZIvev", section "Recent Files"). The list is
-// written but never shown: the menu entries keep their placeholders.
+// written but never shown: the menu entries keep their placeholders, so
+// wherever the menus would be refreshed from it there is nothing to do.
 
 #include <QString>
 #include <QStringList>
@@ -12,8 +13,5 @@ namespace quillora {
 // already is that name; each stored name moves one place down, an empty slot
 // stopping the shift at it, and the fourth is dropped.
 void UpdateRecentFiles(const QString &name, const QStringList &entryCaptions);
-
-// The menus never show the list: there is nothing to refresh.
-inline void RefreshRecentFileMenus() {}
 
 }  // namespace quillora
