@@ -133,13 +133,18 @@ class KernelProtections {
   KernelProtections() {
     for (const char *name : {"protected_symlinks", "protected_regular"}) {
       const QString path = QStringLiteral("/proc/sys/fs/") + name;
-      m_before.append({path, ReadFile(path)});
+      const QByteArray before = ReadFile(path);
       QFile file(path);
-      m_on = file.open(QIODevice::WriteOnly) && file.write("1\n") == 2 && m_on;
+      const bool set = file.open(QIODevice::WriteOnly) && file.write("1\n") == 2;
+      if (set) m_before.append({path, before});
+      m_on = set && m_on;  // a build root may see them read-only
     }
   }
   ~KernelProtections() {
-    for (const auto &[path, value] : m_before) WriteFile(path, value);
+    for (const auto &[path, value] : m_before) {
+      QFile file(path);
+      if (file.open(QIODevice::WriteOnly)) file.write(value);
+    }
   }
   bool on() const { return m_on; }
 
