@@ -413,16 +413,33 @@ bool EditControl::movedOnlyOverPieceBreak(int before, int revision, int length) 
   return later.position() == qMax(before, after) && startsPiece(later);
 }
 
-bool EditControl::mayReshape() const {
+bool EditControl::mayReshape(int added, bool drastic) const {
   const QTextCursor c = textCursor();
-  const QTextBlock first = document()->findBlock(c.selectionStart());
-  const QTextBlock last = document()->findBlock(c.selectionEnd());
-  qint64 length = qMax(textLengthOf(first.previous()), textLengthOf(last.next()));
-  for (QTextBlock b = first; b.isValid() && b.blockNumber() <= last.blockNumber(); b = b.next()) {
-    if (startsPiece(b) || startsPiece(b.next())) return true;
-    length += textLengthOf(b);
+  const QTextBlock block = document()->findBlock(c.selectionStart());
+  if (block != document()->findBlock(c.selectionEnd())) return true;  // blocks join
+  const bool inPieces = startsPiece(block) || startsPiece(block.next());
+  if (drastic && inPieces) return true;
+  constexpr int Margin = 8;  // a character made of several, taken or given whole
+  const int length = textLengthOf(block);
+  // The line grows past the limit, or joins the line before or after past it.
+  const int grown = length + added + Margin;
+  if (grown > LongestWholeBlock || grown + textLengthOf(block.previous()) > LongestWholeBlock ||
+      grown + textLengthOf(block.next()) > LongestWholeBlock)
+    return true;
+  if (!inPieces) return false;
+  // A piece emptied or grown small joins its neighbour; a line that fits
+  // whole again loses its pieces.
+  const int shrunk = length - (c.selectionEnd() - c.selectionStart()) - 1 - Margin;
+  if (shrunk <= 0) return true;
+  if (startsPiece(block) && textLengthOf(block.previous()) + shrunk <= PieceLength) return true;
+  if (startsPiece(block.next()) && shrunk + textLengthOf(block.next()) <= PieceLength) return true;
+  qint64 line = shrunk;
+  for (QTextBlock b = block; startsPiece(b) && line <= LongestWholeBlock;) {
+    b = b.previous();
+    line += textLengthOf(b);
   }
-  return length > LongestWholeBlock - 64;  // a key adds a few characters or joins two lines
+  for (QTextBlock b = block.next(); startsPiece(b) && line <= LongestWholeBlock; b = b.next()) line += textLengthOf(b);
+  return line <= LongestWholeBlock;
 }
 
 // Qt's editing by a key or an input method, with what it makes necessary:
@@ -430,11 +447,11 @@ bool EditControl::mayReshape() const {
 // elsewhere Qt's step is left alone, so that typed letters still undo together.
 class EditControl::EditStepAround {
  public:
-  explicit EditStepAround(EditControl *control) : m_control(control), m_step(control->document()) {
+  EditStepAround(EditControl *control, int added, bool drastic) : m_control(control), m_step(control->document()) {
     const QTextCursor c = control->textCursor();
     m_from = c.selectionStart();
     m_to = c.selectionEnd();
-    m_own = control->mayReshape();
+    m_own = control->mayReshape(added, drastic);
     if (m_own) m_step.beginEditBlock();
   }
   ~EditStepAround() {
@@ -477,7 +494,12 @@ void EditControl::keyPressEvent(QKeyEvent *event) {
   // A key that makes a line long enough to be cut, or lets its pieces join,
   // is one undo step with that reshaping: Qt cannot join a typed key's own
   // step afterwards.
-  EditStepAround step(this);
+  // Enter splits a line, and the word and line deletions take an unknown part of it.
+  const bool drastic = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+                       event->matches(QKeySequence::DeleteStartOfWord) ||
+                       event->matches(QKeySequence::DeleteEndOfWord) || event->matches(QKeySequence::DeleteEndOfLine) ||
+                       event->matches(QKeySequence::DeleteCompleteLine);
+  EditStepAround step(this, int(event->text().size()), drastic);
   const int before = textCursor().position();
   const int revision = document()->revision();
   const int length = document()->characterCount();
@@ -489,7 +511,7 @@ void EditControl::keyPressEvent(QKeyEvent *event) {
 
 void EditControl::inputMethodEvent(QInputMethodEvent *event) {
   if (m_hasPieces) unmarkTypingFormat();
-  EditStepAround step(this);
+  EditStepAround step(this, int(event->commitString().size()), true);
   QPlainTextEdit::inputMethodEvent(event);
   step.reshape();
 }

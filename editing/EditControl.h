@@ -98,9 +98,11 @@ class EditControl : public QPlainTextEdit {
   void reshapePieces(int from, int to, EditStep step);
   // After Qt's own editing: reshapes what the edit changed, as part of its undo step.
   void reshapeEdited();
-  // True when an edit at the caret could make a line long enough to be cut,
-  // or touches a line held in pieces.
-  bool mayReshape() const;
+  // True when an edit at the caret that adds at most `added` characters (and
+  // removes the selection, or a character) could make a line long enough to
+  // be cut or let pieces join; a `drastic` edit may also split the line or
+  // take an unknown part of it.
+  bool mayReshape(int added, bool drastic) const;
   class EditStepAround;
   // Text typed after a piece's break must not take its mark.
   void unmarkTypingFormat();
