@@ -1,5 +1,6 @@
 #include "documents/Mail.h"
 
+#include "common/LineBreaks.h"
 #include "common/ProcessSignals.h"
 #include "common/Prompts.h"
 #include "documents/DocumentHost.h"

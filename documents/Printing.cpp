@@ -1,5 +1,6 @@
 #include "documents/Printing.h"
 
+#include "common/LineBreaks.h"
 #include "common/Prompts.h"
 #include "documents/DocumentHost.h"
 #include "documents/DocumentWindow.h"

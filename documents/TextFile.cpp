@@ -39,14 +39,6 @@ std::optional<QString> decodeUtf8Exactly(const QByteArray &bytes) {
   return text;
 }
 
-LineBreak firstLineBreak(const QString &text) {
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text.at(i) == u'\n') return LineBreak::Lf;
-    if (text.at(i) == u'\r') return (i + 1 < text.size() && text.at(i + 1) == u'\n') ? LineBreak::CrLf : LineBreak::Cr;
-  }
-  return LineBreak::CrLf;
-}
-
 }  // namespace
 
 QString DecodeWindows1252(const QByteArray &bytes) {
@@ -89,7 +81,7 @@ DecodedText DecodeText(const QByteArray &bytes) {
     result.text = DecodeWindows1252(bytes);
     result.format.encoding = Encoding::Windows1252;
   }
-  result.format.lineBreak = firstLineBreak(result.text);
+  result.format.lineBreak = FirstLineBreak(result.text);
   result.text = ToQtBreaks(result.text);
   return result;
 }

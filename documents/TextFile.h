@@ -2,7 +2,7 @@
 // Files on disk and the text of a document: reading and writing whole files,
 // and the decoding that gives back exactly the bytes read.
 
-#include "editing/EditControl.h"
+#include "common/LineBreaks.h"
 
 #include <QByteArray>
 #include <QString>

@@ -84,12 +84,23 @@ class EditControlInterface : public QAccessibleWidget,
   // As with Qt's own plain text box: nothing is scrolled for a reader.
   void scrollToSubstring(int, int) override {}
   QString attributes(int characterOffset, int *startOffset, int *endOffset) const override {
-    // One font for the whole text.
+    // One font for the whole text, told as Qt's own plain text box tells it.
     *startOffset = 0;
     *endOffset = characterCount();
     Q_UNUSED(characterOffset);
     const QFont font = m_control->font();
-    return QStringLiteral("font-family:\"%1\";font-size:%2pt;").arg(font.family()).arg(font.pointSize());
+    QString family = font.families().value(0, font.family());
+    for (const QChar special : {u'\\', u':', u',', u'=', u';', u'"'}) family.replace(special, QString(u'\\') + special);
+    const QFont::Style style = font.style();
+    return QStringLiteral(
+               "font-family:\"%1\";font-size:%2pt;font-weight:%3;font-style:%4;"
+               "text-position:baseline;text-align:left;")
+        .arg(family)
+        .arg(font.pointSize())
+        .arg(QLatin1String(font.weight() > QFont::Normal ? "bold" : "normal"))
+        .arg(QLatin1String(style == QFont::StyleItalic    ? "italic"
+                           : style == QFont::StyleOblique ? "oblique"
+                                                          : "normal"));
   }
 
   // ---- editing ----
@@ -101,10 +112,10 @@ class EditControlInterface : public QAccessibleWidget,
   }
 
  private:
-  int offset(int qtPosition) const { return int(m_control->toPlainOffset(qtPosition)); }
+  int offset(int qtPosition) const { return int(m_control->plainOffsetOf(qtPosition)); }
   int qtPosition(int offset) const {
     if (offset < 0) offset = characterCount();  // -1 is the end of the text
-    return m_control->fromPlainOffset(offset);
+    return m_control->positionOfPlainOffset(offset);
   }
 
   EditControl *m_control;

@@ -32,7 +32,7 @@ QString LongLinesText(
 QList<qint64> BlockStarts(const EditControl &e) {
   QList<qint64> starts;
   for (QTextBlock b = e.document()->firstBlock().next(); b.isValid(); b = b.next())
-    starts.append(e.toSpec(b.position()));
+    starts.append(e.offsetOf(b.position()));
   return starts;
 }
 }  // namespace
@@ -174,8 +174,19 @@ class EditControlTest : public QObject {
     const QString plain = ToQtBreaks(text);
     QCOMPARE(read->characterCount(), plain.size());
     QCOMPARE(read->text(0, read->characterCount()), plain);
+    // The font is told as Qt's own plain text box tells it, weight included.
+    QPlainTextEdit plainBox;
+    QFont bold(QStringLiteral("MS Sans Serif"));
+    bold.setPointSizeF(8.25);
+    bold.setBold(true);
+    plainBox.setFont(bold);
+    e.setFont(bold);
+    plainBox.setPlainText(QStringLiteral("words"));
+    int start = 0, end = 0;
+    QCOMPARE(read->attributes(2, &start, &end),
+             QAccessible::queryAccessibleInterface(&plainBox)->textInterface()->attributes(2, &start, &end));
     for (QTextBlock b = e.document()->firstBlock().next(); b.isValid(); b = b.next()) {
-      const int p = int(e.toPlainOffset(b.position()));
+      const int p = int(e.plainOffsetOf(b.position()));
       read->setSelection(0, p - 2, p + 2);
       QCOMPARE(ToQtBreaks(e.selText()), plain.mid(p - 2, 4));
       QCOMPARE(read->text(p - 2, p + 2), plain.mid(p - 2, 4));
@@ -217,8 +228,8 @@ class EditControlTest : public QObject {
     // A piece emptied by Qt's own Delete (the context menu's) still takes a
     // typed line break as one.
     QTextBlock piece = e.document()->lastBlock();
-    while (e.toSpec(piece.position()) != e.toSpec(piece.position() - 1)) piece = piece.previous();  // after a cut
-    const qint64 pieceStart = e.toSpec(piece.position());
+    while (e.offsetOf(piece.position()) != e.offsetOf(piece.position() - 1)) piece = piece.previous();  // after a cut
+    const qint64 pieceStart = e.offsetOf(piece.position());
     QTextCursor c = e.textCursor();
     c.setPosition(piece.position());
     c.setPosition(piece.position() + piece.length() - 1, QTextCursor::KeepAnchor);
@@ -255,6 +266,7 @@ class EditControlTest : public QObject {
     QCOMPARE(e.text(), "before" + line + "\r\nafter");
     e.undo();
     QCOMPARE(e.text(), QStringLiteral("before\r\nafter"));
+    QVERIFY(!e.longLines().hasPieces());
     // A drop or Qt's own paste takes the same way.
     QApplication::clipboard()->setText(line + "\n" + line);
     e.paste();
@@ -268,28 +280,47 @@ class EditControlTest : public QObject {
     QCOMPARE(e.text(), "x\r\n" + line.left(50000) + "\r\n" + line.mid(50000, 50000));
   }
 
-  // A key that takes a line past the limit is one undo step with its cuts,
-  // and the history before it stays, both ways.
+  // A key that takes a line past the limit, in a window shown as the user
+  // sees it, keeps the program going and the text exact, and is one undo
+  // step with its cuts; the history before it stays, both ways.
   void keysThatCutALineUndoAsOneStep_data() {
     QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
     QTest::addColumn<int>("key");
-    QTest::addColumn<int>("at");
-    QTest::newRow("a letter typed") << QString(65536, u'b') << int(Qt::Key_A) << 0;
+    QTest::addColumn<QString>("keyed");
+    const QString one(40000, u'b'), two(30000, u'c');
+    QTest::newRow("a letter typed") << QString(65536, u'b') << 0 << 0 << int(Qt::Key_A) << "a" + QString(65536, u'b');
     QTest::newRow("Backspace joining two lines")
-        << QString(40000, u'b') + "\n" + QString(30000, u'c') << int(Qt::Key_Backspace) << 40001;
+        << one + "\n" + two << 40001 << 40001 << int(Qt::Key_Backspace) << one + two;
+    QTest::newRow("Delete joining two lines") << one + "\n" + two << 40000 << 40000 << int(Qt::Key_Delete) << one + two;
+    QTest::newRow("the break replaced by a letter")
+        << one + "\n" + two << 39999 << 40002 << int(Qt::Key_A) << one.left(39999) + "a" + two.mid(1);
+    QTest::newRow("the break replaced by a paste")
+        << one + "\n" + two << 40000 << 40001 << int(Qt::Key_Insert) << one + "pasted" + two;
   }
   void keysThatCutALineUndoAsOneStep() {
     QFETCH(QString, text);
+    QFETCH(int, from);
+    QFETCH(int, to);
     QFETCH(int, key);
-    QFETCH(int, at);
+    QFETCH(QString, keyed);
     EditControl e;
     e.setLineBreak(LineBreak::Lf);
+    e.resize(400, 300);
+    e.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&e));
     e.setText("x");
     e.selectAll();
     e.setSelText(text);  // the paste
-    e.setSelStart(at);
-    QTest::keyClick(&e, Qt::Key(key), key == Qt::Key_A ? Qt::ShiftModifier : Qt::NoModifier);
-    const QString keyed = e.text();
+    e.setSelStart(from);
+    e.setSelLength(to - from);
+    e.ensureCursorVisible();
+    QApplication::processEvents();
+    QApplication::clipboard()->setText(QStringLiteral("pasted"));
+    QTest::keyClick(&e, Qt::Key(key), key == Qt::Key_Insert ? Qt::ShiftModifier : Qt::NoModifier);
+    QApplication::processEvents();
+    QCOMPARE(e.text(), keyed);
     QVERIFY(e.document()->blockCount() > 2);  // cut
     QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(e.text(), text);
@@ -298,6 +329,20 @@ class EditControlTest : public QObject {
     QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(e.text(), keyed);
+  }
+
+  // Letters typed inside a line held in pieces undo together, as in a short line.
+  void typingInAPieceUndoesAsInAShortLine() {
+    QString line;
+    while (line.size() < 100000) line += QStringLiteral("lorem ipsum ");
+    EditControl e;
+    e.setText(line);
+    QVERIFY(e.longLines().hasPieces());
+    e.setSelStart(30000);
+    QTest::keyClicks(&e, "abc");
+    QCOMPARE(e.text(), line.left(30000) + "abc" + line.mid(30000));
+    QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(e.text(), line);
   }
 
   // A triple click selects the whole line, not the piece clicked; a flag at a
@@ -310,14 +355,39 @@ class EditControlTest : public QObject {
     e.resize(400, 300);
     e.show();
     QVERIFY(QTest::qWaitForWindowExposed(&e));
-    const QPoint word = e.cursorRect(QTextCursor(e.document()->findBlockByNumber(3))).center() + QPoint(20, 0);
-    QTest::mouseDClick(e.viewport(), Qt::LeftButton, {}, word);
-    QTest::mouseClick(e.viewport(), Qt::LeftButton, {}, word);
-    QCOMPARE(e.selText(), line);
-    e.setSelStart(3 + 16382);  // after the marker
+    const auto tripleClick = [&e](const QTextBlock &block) {
+      const QPoint word = e.cursorRect(QTextCursor(block)).center() + QPoint(20, 0);
+      QTest::mouseDClick(e.viewport(), Qt::LeftButton, {}, word);
+      QTest::mouseClick(e.viewport(), Qt::LeftButton, {}, word);
+    };
+    tripleClick(e.document()->findBlockByNumber(3));
+    QCOMPARE(e.selText(), line + "\r\n");  // as in a plain text box, with the line break after it
+    e.setSelStart(3 + 16382);              // after the marker
     QTest::keyClick(&e, Qt::Key_Right);
     QTest::keyClicks(&e, "X");
     QVERIFY(e.text().contains(QString::fromUtf8("\U0001F1EB\U0001F1F7X")));
+    // A whole line above a line in pieces: the triple click takes that line alone.
+    const QString first(60000, u'f');
+    e.setText(first + "\r\n" + QString(84000, u's'));
+    e.setSelStart(0);
+    e.ensureCursorVisible();
+    tripleClick(e.document()->firstBlock());
+    QCOMPARE(e.selText(), first + "\r\n");
+    // A run of letters without blanks is one word for the word keys and a double click.
+    const QString run = QString(50000, u'r') + QString(50000, u't');
+    e.setText("go " + run + " on");
+    e.setSelStart(3 + 10);
+    QTest::keyClick(&e, Qt::Key_Right, Qt::ControlModifier);
+    QCOMPARE(e.selStart(), 3 + run.size() + 1);
+    QTest::keyClick(&e, Qt::Key_Left, Qt::ControlModifier);
+    QCOMPARE(e.selStart(), 3);
+    e.setSelStart(3 + 10);
+    e.ensureCursorVisible();
+    QTest::mouseDClick(e.viewport(), Qt::LeftButton, {}, e.cursorRect().center());
+    QCOMPARE(e.selText(), run);
+    e.setSelStart(3 + 70000);
+    QTest::keyClick(&e, Qt::Key_Backspace, Qt::ControlModifier);
+    QCOMPARE(e.text(), "go " + run.mid(70000) + " on");
   }
 
   // Random keys and replacements on long lines, beside the same edits on a
