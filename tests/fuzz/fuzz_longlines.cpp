@@ -1,0 +1,167 @@
+// Keys, moves, selections, pastes, Undo and Redo in an edit control whose
+// pieces are a few characters long, so that lines cross the limit all the
+// time, beside a plain Qt text box given the same keys: the texts, the caret
+// and the selection agree after every step; no piece is empty or longer than
+// a whole line, no line short enough to be whole is in pieces, the index of
+// the pieces agrees with the document, and offsets and positions map back.
+
+#include "FuzzSupport.h"
+#include "editing/EditControl.h"
+
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QSet>
+#include <QTextBlock>
+#include <cstdio>
+
+using namespace quillora;
+
+namespace {
+
+struct Counts {
+  long steps = 0, withPieces = 0, reshaped = 0, undone = 0;
+};
+Counts counts;
+
+void key(QWidget *target, int k, Qt::KeyboardModifiers modifiers = {}, const QString &text = {}) {
+  QKeyEvent press(QEvent::KeyPress, k, modifiers, text);
+  QApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, k, modifiers, text);
+  QApplication::sendEvent(target, &release);
+}
+
+// Every line follows the rule, and the index and the offsets agree with the document.
+void checkShape(const EditControl &edit) {
+  const LongLines &lines = edit.longLines();
+  FUZZ_CHECK(lines.indexIsCurrent());
+  const QTextDocument *doc = edit.document();
+  for (QTextBlock b = doc->firstBlock(); b.isValid();) {
+    const LongLines::Line line = LongLines::lineOf(b);
+    FUZZ_CHECK(line.first == b);
+    std::vector<int> pieces;
+    for (QTextBlock p = line.first;; p = p.next()) {
+      pieces.push_back(p.length() - 1);
+      if (p == line.last) break;
+    }
+    FUZZ_CHECK(!lines.nextStep(pieces));
+    b = line.last.next();
+  }
+  const qint64 length = edit.textLength();
+  for (qint64 offset = 0; offset <= length; ++offset) FUZZ_CHECK(edit.offsetOf(edit.positionOf(offset)) == offset);
+  for (int p = 0; p < doc->characterCount(); ++p) {
+    const QTextBlock block = doc->findBlock(p);
+    const bool beforeACut = p == block.position() + block.length() - 1 && LongLines::startsPiece(block.next());
+    FUZZ_CHECK(edit.positionOf(edit.offsetOf(p)) == (beforeACut ? p + 1 : p));
+  }
+}
+
+void checkAgree(const EditControl &edit, const QPlainTextEdit &plain) {
+  FUZZ_CHECK(edit.text() == plain.toPlainText());
+  const QTextCursor c = plain.textCursor();
+  FUZZ_CHECK(edit.offsetOf(edit.textCursor().position()) == c.position());
+  FUZZ_CHECK(edit.offsetOf(edit.textCursor().anchor()) == c.anchor());
+  FUZZ_CHECK(edit.selText() == c.selectedText().replace(QChar::ParagraphSeparator, u'\n'));
+}
+
+void select(EditControl &edit, QPlainTextEdit &plain, int anchor, int position) {
+  QTextCursor c = edit.textCursor();
+  c.setPosition(edit.positionOf(anchor));
+  c.setPosition(edit.positionOf(position), QTextCursor::KeepAnchor);
+  edit.setTextCursor(c);
+  QTextCursor p = plain.textCursor();
+  p.setPosition(anchor);
+  p.setPosition(position, QTextCursor::KeepAnchor);
+  plain.setTextCursor(p);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+  StartHeadlessApplication();
+  std::atexit([] {
+    std::fprintf(stderr, "fuzz_longlines: %ld steps, %ld with pieces, %ld cutting or joining, %ld undone\n",
+                 counts.steps, counts.withPieces, counts.reshaped, counts.undone);
+  });
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  Input in(data, size);
+  // Made once, for pieces of 2 to 8 characters, and emptied for each input.
+  static std::vector<EditControl *> edits;
+  static QPlainTextEdit plain;
+  if (edits.empty()) {
+    for (int length = 2; length <= 8; ++length) edits.push_back(new EditControl(nullptr, length));
+    for (EditControl *e : edits) e->setLineBreak(LineBreak::Lf);
+    for (QWidget *w : {static_cast<QWidget *>(edits.front()), static_cast<QWidget *>(&plain)}) w->resize(160, 120);
+    plain.show();
+  }
+  EditControl &edit = *edits.at(in.below(unsigned(edits.size())));
+  edit.resize(160, 120);
+  edit.show();
+  edit.setText(QString());
+  plain.setPlainText(QString());
+  const int limit = edit.longLines().longestWholeLine();
+  QSet<QString> seen{QString()};
+  const auto both = [&](int k, Qt::KeyboardModifiers modifiers = {}, const QString &text = {}) {
+    key(&edit, k, modifiers, text);
+    key(&plain, k, modifiers, text);
+  };
+  for (int step = 0; step < 48 && !in.empty(); ++step) {
+    const int revisionBefore = edit.document()->revision();
+    const int cutsBefore = edit.longLines().pieceBreakCount();
+    bool checkPlain = true;
+    switch (in.below(12)) {
+      case 0: {  // typing, an accent too, which a cut must not part from its letter
+        const QChar c(u"ab .-\u0301"[in.below(6)]);
+        both(c == u' ' ? Qt::Key_Space : Qt::Key_A, {}, QString(c));
+        break;
+      }
+      case 1: both(Qt::Key_Return, {}, QStringLiteral("\r")); break;
+      case 2: both(Qt::Key_Backspace); break;
+      case 3: both(Qt::Key_Delete); break;
+      case 4: both(in.below(2) ? Qt::Key_Backspace : Qt::Key_Delete, Qt::ControlModifier); break;
+      case 5: both(Qt::Key_K, Qt::ControlModifier); break;  // to the end of the line, where a theme binds it
+      case 6: {                                             // words and characters, moving or selecting
+        // (not to the start or end of a screen line: a cut ends one early)
+        const int keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End};
+        const int k = keys[in.below(4)];
+        const bool control = k == Qt::Key_Home || k == Qt::Key_End || in.below(2);
+        both(k, (control ? Qt::ControlModifier : Qt::NoModifier) | (in.below(2) ? Qt::ShiftModifier : Qt::NoModifier));
+        break;
+      }
+      case 7: {
+        const int length = int(edit.textLength());
+        select(edit, plain, int(in.below(unsigned(length + 1))), int(in.below(unsigned(length + 1))));
+        break;
+      }
+      case 8: {  // a paste, often of lines longer than the limit
+        QString pasted = in.text(8, u"ab \n");
+        if (in.below(2)) pasted += QString(int(in.below(unsigned(3 * limit))), u"xy z"[in.below(4)]);
+        edit.setSelText(pasted);
+        plain.textCursor().insertText(pasted);
+        break;
+      }
+      case 9: both(Qt::Key_Delete, Qt::ShiftModifier); break;  // Cut
+      default: {  // Undo or Redo: a text seen before, held as the rule holds it
+        const bool undo = in.below(2);
+        key(&edit, Qt::Key_Z, undo ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+        FUZZ_CHECK(seen.contains(edit.text()));
+        plain.setPlainText(edit.text());
+        select(edit, plain, int(edit.offsetOf(edit.textCursor().anchor())),
+               int(edit.offsetOf(edit.textCursor().position())));
+        counts.undone += edit.document()->revision() != revisionBefore;
+        checkPlain = false;
+      }
+    }
+    seen.insert(edit.text());
+    if (checkPlain) checkAgree(edit, plain);
+    checkShape(edit);
+    ++counts.steps;
+    counts.withPieces += edit.longLines().hasPieces();
+    counts.reshaped += edit.longLines().pieceBreakCount() != cutsBefore;
+  }
+  edit.hide();
+  edit.hide();
+  return 0;
+}
