@@ -13,6 +13,7 @@
 #include "editing/Search.h"
 
 #include <malloc.h>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -164,6 +165,38 @@ void benchTyping(MainFrame &frame) {
   }
 }
 
+// What a screen reader asks at every caret move (the caret, the selection,
+// the length) in a document of short lines once a long line was pasted into
+// it and undone: it must not grow with the number of lines.
+void benchReading(MainFrame &frame) {
+  QString longLine;
+  while (longLine.size() < 200000) longLine += QStringLiteral("lorem ipsum ");
+  for (const int count : {1500, 15000}) {
+    QString lines;
+    while (lines.size() < count * 43) lines += QStringLiteral("lorem ipsum dolor sit amet consectetur adi\n");
+    NewDocument(frame);
+    EditControl *text = frame.activeText();
+    text->setText(lines);
+    QApplication::clipboard()->setText(longLine);
+    PasteClipboard(text);
+    text->undo();
+    text->setSelStart(text->textLength() / 2);
+    QCoreApplication::processEvents();
+    QAccessibleTextInterface *reader = QAccessible::queryAccessibleInterface(text)->textInterface();
+    int sum = 0;
+    const double ms = medianMs(5, [&] {
+      for (int i = 0; i < 1000; ++i) {
+        int start = 0, end = 0;
+        reader->selection(0, &start, &end);
+        sum += reader->cursorPosition() + reader->characterCount() + start + end;
+      }
+    });
+    row(qPrintable(QStringLiteral("1,000 reader queries, %1 lines, long paste undone").arg(count)), ms, "ms",
+        sum ? "flat" : "");
+    closeAll(frame);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char *argv[]) {
@@ -257,6 +290,7 @@ int main(int argc, char *argv[]) {
   frame.startUp();
   QCoreApplication::processEvents();
   if (args.contains(QStringLiteral("--typing"))) {
+    benchReading(frame);
     benchTyping(frame);
     setPrompts(nullptr);
     return 0;
@@ -385,6 +419,7 @@ int main(int argc, char *argv[]) {
   QCoreApplication::processEvents();
   row("memory with 20 documents of 65,000 bytes", residentKiB() / 1024.0, "MiB");
   closeAll(frame);
+  benchReading(frame);
   benchTyping(frame);
 
   setPrompts(nullptr);
