@@ -2,11 +2,15 @@
 // The per-user settings store: string values addressed by section and key,
 // kept by QSettings in INI form in $XDG_CONFIG_HOME/VIZIvev.ini. A missing,
 // corrupt or unwritable store never stops the program: it reads as empty, and
-// a write that cannot happen is dropped. A store file that is a symbolic
-// link is not written: a save would replace whatever it points at.
+// a write that cannot happen is dropped. The store is read and written only
+// when it is a regular file or absent, and its lock is free or can be taken
+// at once: a pipe, a folder or a lock that stays would otherwise hold the
+// program for good. A store file that is a symbolic link is not written: a
+// save would replace whatever it points at.
 
 #include <QSettings>
 #include <QString>
+#include <optional>
 
 namespace quillora {
 
@@ -18,8 +22,8 @@ class SettingsStore {
   void SaveSetting(const QString &section, const QString &key, const QString &value);
 
  private:
-  QSettings m_store;  // written back once, when the store object goes
-  bool m_writable;
+  std::optional<QSettings> m_store;  // written back once, when the store object goes
+  bool m_writable = false;
 };
 
 // Settings are written only into a folder of the user the program runs as:
