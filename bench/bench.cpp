@@ -7,7 +7,7 @@
 #include "common/Prompts.h"
 #include "documents/DocumentWindow.h"
 #include "documents/FileCommands.h"
-#include "documents/TextFile.h"
+#include "documents/TextCodec.h"
 #include "editing/EditCommands.h"
 #include "editing/EditControl.h"
 #include "editing/Search.h"

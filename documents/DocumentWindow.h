@@ -2,7 +2,7 @@
 // The document window: one text in its edit control, the five menu trees,
 // and the document's file identity (path, encoding, line-break style).
 
-#include "documents/TextFile.h"
+#include "documents/TextCodec.h"
 #include "languages/MenuTrees.h"
 
 #include <QWidget>

@@ -5,6 +5,7 @@
 #include "documents/DocumentTable.h"
 #include "documents/DocumentWindow.h"
 #include "documents/FileDialog.h"
+#include "documents/TextCodec.h"
 #include "documents/TextFile.h"
 #include "editing/EditControl.h"
 #include "settings/RecentFiles.h"
@@ -98,14 +99,13 @@ QString AskSaveFileName(DocumentHost &host, const QString &proposed) {
 
 bool WriteDocumentFile(DocumentWindow &window, const QString &name) {
   TextFormat format = window.format();
-  int error = 0;
+  SaveResult saved;
   {
     WaitCursor wait;
-    error = WriteWholeFile(name, EncodeText(window.Text1()->text(), format));
+    saved = WriteWholeFile(name, EncodeText(window.Text1()->text(), format));
   }
-  if (error) {
-    MsgBox(window.host().hostWindow(),
-           QString::fromLatin1(text::CantSaveFile) + name + u'\n' + FileErrorCause(error, FileAccess::Writing),
+  if (saved.error) {
+    MsgBox(window.host().hostWindow(), QString::fromLatin1(text::CantSaveFile) + name + u'\n' + SaveFailureText(saved),
            msg::Exclamation);
     return false;
   }

@@ -2,100 +2,25 @@
 
 #include <QFile>
 #include <QRandomGenerator>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <linux/magic.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <utility>
 
 namespace quillora {
-
-namespace {
-
-// Bytes 0x80 to 0x9F of Windows-1252; the five it leaves undefined map to the
-// control characters of the same value, so that every byte comes back.
-constexpr char16_t Cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-const QByteArray Utf8Bom("\xEF\xBB\xBF", 3);
-
-// The UTF-8 text, when decoding and encoding again gives the same bytes.
-std::optional<QString> decodeUtf8Exactly(const QByteArray &bytes) {
-  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = decoder.decode(bytes);
-  if (decoder.hasError()) return std::nullopt;
-  if (text.toUtf8() != bytes) return std::nullopt;
-  return text;
-}
-
-}  // namespace
-
-QString DecodeWindows1252(const QByteArray &bytes) {
-  QString text(bytes.size(), Qt::Uninitialized);
-  QChar *out = text.data();
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    *out++ = (b >= 0x80 && b < 0xA0) ? QChar(Cp1252High[b - 0x80]) : QChar(b);
-  }
-  return text;
-}
-
-std::optional<QByteArray> EncodeWindows1252(const QString &text) {
-  QByteArray bytes(text.size(), Qt::Uninitialized);
-  char *out = bytes.data();
-  for (const QChar ch : text) {
-    const char16_t u = ch.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-      *out++ = char(u);
-      continue;
-    }
-    int found = -1;
-    for (int i = 0; i < 32; ++i)
-      if (Cp1252High[i] == u) found = i;
-    if (found < 0) return std::nullopt;
-    *out++ = char(0x80 + found);
-  }
-  return bytes;
-}
-
-DecodedText DecodeText(const QByteArray &bytes) {
-  DecodedText result;
-  const bool bom = bytes.startsWith(Utf8Bom);
-  const QByteArray body = bom ? bytes.mid(3) : bytes;
-  if (auto utf8 = decodeUtf8Exactly(body)) {
-    result.text = std::move(*utf8);
-    result.format.encoding = Encoding::Utf8;
-    result.format.byteOrderMark = bom;
-  } else {
-    result.text = DecodeWindows1252(bytes);
-    result.format.encoding = Encoding::Windows1252;
-  }
-  result.format.lineBreak = FirstLineBreak(result.text);
-  result.text = ToQtBreaks(result.text);
-  return result;
-}
-
-QByteArray EncodeText(const QString &text, TextFormat &format) {
-  const QString whole = text + LineBreakText(format.lineBreak);
-  if (format.encoding == Encoding::Windows1252) {
-    if (auto bytes = EncodeWindows1252(whole)) return *bytes;
-    format.encoding = Encoding::Utf8;  // keeps what the user typed
-  }
-  QByteArray bytes = whole.toUtf8();
-  if (format.byteOrderMark) bytes.prepend(Utf8Bom);
-  return bytes;
-}
 
 namespace {
 
@@ -114,6 +39,7 @@ class Descriptor {
   }
   int get() const { return m_fd; }
   bool valid() const { return m_fd >= 0; }
+  int release() { return std::exchange(m_fd, -1); }
   // Closes now; the error of close itself counts (a network file system
   // may report a failed write only here).
   int close() {
@@ -125,17 +51,65 @@ class Descriptor {
   int m_fd;
 };
 
-int writeAll(int fd, const char *data, qint64 size) {
+// When the program started: a temporary file of its own older than that is
+// left over from a save that never ended.
+const timespec ProgramStart = [] {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return now;
+}();
+
+constexpr char TemporaryPrefix[] = ".quillora-";
+constexpr int TemporaryNameLength = 16;
+// The access list of a file, as the kernel keeps it.
+constexpr char AccessList[] = "system.posix_acl_access";
+
+std::function<void(SaveStep, int)> &saveObserver() {
+  static std::function<void(SaveStep, int)> observer;
+  return observer;
+}
+
+void observe(SaveStep step, int fd) {
+  if (saveObserver()) saveObserver()(step, fd);
+}
+
+// The name through which the kernel reaches the file of a descriptor.
+QByteArray descriptorPath(int fd) { return "/proc/self/fd/" + QByteArray::number(fd); }
+
+int writeAll(int fd, const char *data, qint64 size, off_t offset) {
   while (size > 0) {
-    const ssize_t written = ::write(fd, data, size_t(size));
+    const ssize_t written = ::pwrite(fd, data, size_t(size), offset);
     if (written < 0) {
       if (errno == EINTR) continue;
       return errno;
     }
     data += written;
     size -= written;
+    offset += written;
   }
   return 0;
+}
+
+// Copies the first `size` bytes of one file over the start of another.
+int copyBytes(int from, int to, qint64 size) {
+  QByteArray buffer(qsizetype(qMin<qint64>(size, 1 << 16)), Qt::Uninitialized);
+  for (off_t done = 0; done < size;) {
+    const ssize_t got = ::pread(from, buffer.data(), size_t(qMin<qint64>(buffer.size(), size - done)), done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return errno;
+    if (got == 0) return ChangedMeanwhile;
+    if (const int error = writeAll(to, buffer.constData(), got, done)) return error;
+    done += got;
+  }
+  return 0;
+}
+
+// The whole of one file as the start of another: shared with it where the
+// file system copies on write (a backup then takes no room, and the old
+// text can come back where no room is left), else copied.
+int cloneOrCopy(int from, int to, qint64 size) {
+  if (::ioctl(to, FICLONE, from) == 0) return 0;
+  return copyBytes(from, to, size);
 }
 
 bool sameFile(const struct stat &a, const struct stat &b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
@@ -143,8 +117,7 @@ bool sameFile(const struct stat &a, const struct stat &b) { return a.st_dev == b
 // The path the kernel reached for an open descriptor, links resolved.
 QByteArray reachedPath(int fd, const QByteArray &path) {
   QByteArray reached(PATH_MAX, Qt::Uninitialized);
-  const ssize_t length = ::readlink(QByteArray("/proc/self/fd/" + QByteArray::number(fd)).constData(), reached.data(),
-                                    size_t(reached.size()));
+  const ssize_t length = ::readlink(descriptorPath(fd).constData(), reached.data(), size_t(reached.size()));
   if (length > 0 && length < reached.size() && reached.startsWith('/')) return reached.left(length);
   // Without /proc: resolved here, and checked against the descriptor by the caller.
   char *resolved = ::realpath(path.constData(), nullptr);
@@ -154,9 +127,10 @@ QByteArray reachedPath(int fd, const QByteArray &path) {
   return reached;
 }
 
-// A folder open for the *at calls, and a file's name in it.
+// A folder open for the *at calls, its path, and a file's name in it.
 struct Place {
   Descriptor folder;
+  QByteArray folderPath;
   QByteArray name;
 };
 
@@ -164,8 +138,8 @@ int openPlace(const QByteArray &path, Place &place) {
   const qsizetype slash = path.lastIndexOf('/');
   place.name = path.mid(slash + 1);
   if (place.name.isEmpty() || place.name == "." || place.name == "..") return EISDIR;
-  const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
-  place.folder = Descriptor(::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  place.folderPath = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+  place.folder = Descriptor(::open(place.folderPath.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
   return place.folder.valid() ? 0 : errno;
 }
 
@@ -177,66 +151,181 @@ bool isOtherUsersFileInSharedFolder(const struct stat &file, const struct stat &
   return shared && file.st_uid != ::geteuid() && file.st_uid != folder.st_uid;
 }
 
-// The permissions a new file gets: those the user's umask leaves of 0666.
-mode_t newFileMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+// More bytes than this process may put into a file.
+bool pastFileSizeLimit(qint64 size) {
+  rlimit limit{};
+  return ::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && rlim_t(size) > limit.rlim_cur;
 }
 
-// A fresh temporary file in the folder, readable by its owner alone: a
-// short name of fixed length, so any name the file system admits can be saved.
-int createTemporary(const Place &place, QByteArray &name) {
+// A folder in which files may be made but none removed or renamed.
+bool isAppendOnly(const Place &place) {
+  const Descriptor folder(::openat(place.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  int flags = 0;
+  return folder.valid() && ::ioctl(folder.get(), FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_APPEND_FL);
+}
+
+// Temporary files of this user in the folder that a save ended before this
+// program started left behind.
+void removeLeftoverTemporaries(const Place &place) {
+  Descriptor listed(::openat(place.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  DIR *folder = listed.valid() ? ::fdopendir(listed.get()) : nullptr;
+  if (!folder) return;
+  listed.release();
+  while (const dirent *entry = ::readdir(folder)) {
+    if (std::strlen(entry->d_name) != TemporaryNameLength ||
+        std::strncmp(entry->d_name, TemporaryPrefix, sizeof TemporaryPrefix - 1) != 0)
+      continue;
+    struct stat s {};
+    if (::fstatat(place.folder.get(), entry->d_name, &s, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(s.st_mode) ||
+        s.st_uid != ::geteuid() || s.st_nlink != 1)
+      continue;
+    const bool older = s.st_mtim.tv_sec < ProgramStart.tv_sec ||
+                       (s.st_mtim.tv_sec == ProgramStart.tv_sec && s.st_mtim.tv_nsec < ProgramStart.tv_nsec);
+    if (older) ::unlinkat(place.folder.get(), entry->d_name, 0);
+  }
+  ::closedir(folder);
+}
+
+// A fresh temporary file in the folder: a short name of fixed length, so any
+// name the file system admits can be saved.
+int createTemporary(const Place &place, QByteArray &name, mode_t mode) {
   static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   for (int attempt = 0; attempt < 100; ++attempt) {
-    name = ".quillora-";
-    for (int i = 0; i < 6; ++i) name += Letters[QRandomGenerator::global()->bounded(36)];
+    name = TemporaryPrefix;
+    while (name.size() < TemporaryNameLength) name += Letters[QRandomGenerator::global()->bounded(36)];
     const int fd = ::openat(place.folder.get(), name.constData(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
 }
 
-// Writes into the existing file itself: for a folder that only lets its
-// files be changed, a file with several names (hard links), and a file whose
-// owner or group a new file could not keep. The space is reserved first, so
-// a full disk or a size limit is met before the old bytes are touched.
-int writeInPlace(int existing, const struct stat &old, const QByteArray &reached, const QByteArray &bytes) {
-  const int flags = O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-  Descriptor file(::open(QByteArray("/proc/self/fd/" + QByteArray::number(existing)).constData(), flags));
-  if (!file.valid() && errno != EACCES) file = Descriptor(::open(reached.constData(), flags | O_NOFOLLOW));
-  if (!file.valid()) return errno;
-  struct stat now {};
-  if (::fstat(file.get(), &now) != 0) return errno;
-  if (!sameFile(now, old)) return ChangedMeanwhile;
-  if (!bytes.isEmpty()) {
-    const int reserved = ::posix_fallocate(file.get(), 0, off_t(bytes.size()));
-    if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL) return reserved;
+// Gives the new file the old one's access list and user attributes; a new
+// file that the folder's default list gave one the old file had not loses
+// it. False when one of them cannot be kept.
+bool copyAttributes(int old, int made) {
+  const QByteArray from = descriptorPath(old);
+  QByteArray names(1024, Qt::Uninitialized);
+  ssize_t length = ::listxattr(from.constData(), names.data(), size_t(names.size()));
+  if (length < 0 && errno == ERANGE) {
+    names.resize(qsizetype(::listxattr(from.constData(), nullptr, 0)) + 1);
+    length = ::listxattr(from.constData(), names.data(), size_t(names.size()));
   }
-  if (const int error = writeAll(file.get(), bytes.constData(), bytes.size())) return error;
-  if (::ftruncate(file.get(), off_t(bytes.size())) != 0 || ::fsync(file.get()) != 0) return errno;
-  return file.close();
+  if (length < 0) return errno == ENOTSUP;
+  bool hasList = false;
+  for (const QByteArray &name : names.left(length).split('\0')) {
+    if (name != AccessList && !name.startsWith("user.")) continue;
+    QByteArray value(qsizetype(qMax<ssize_t>(0, ::getxattr(from.constData(), name.constData(), nullptr, 0))),
+                     Qt::Uninitialized);
+    const ssize_t size = ::getxattr(from.constData(), name.constData(), value.data(), size_t(value.size()));
+    if (size < 0 || ::fsetxattr(made, name.constData(), value.constData(), size_t(size), 0) != 0) return false;
+    hasList = hasList || name == AccessList;
+  }
+  if (!hasList && ::fremovexattr(made, AccessList) != 0 && errno != ENODATA && errno != ENOTSUP) return false;
+  return true;
 }
 
-std::function<void(SaveStep, int)> &saveObserver() {
-  static std::function<void(SaveStep, int)> observer;
-  return observer;
+// The old text, copied beside the file before the file is written in place.
+struct Backup {
+  Descriptor file;
+  QByteArray name;
+};
+
+// Makes the backup: "name~", or "name.~1~" … where that name is taken; an
+// empty backup of the user's own, which a folder that keeps its files left
+// after an earlier save, is used again. On disk, name and all, before the
+// file is touched.
+int makeBackup(const Place &place, int file, qint64 size, Backup &backup) {
+  const int folder = place.folder.get();
+  for (int n = 0; n < 10; ++n) {
+    const QByteArray name = place.name + (n == 0 ? QByteArray("~") : ".~" + QByteArray::number(n) + '~');
+    const int flags = O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY;
+    Descriptor made(::openat(folder, name.constData(), flags | O_CREAT | O_EXCL, 0600));
+    if (!made.valid() && errno == EEXIST) {
+      Descriptor earlier(::openat(folder, name.constData(), flags | O_NONBLOCK));
+      struct stat s {};
+      if (earlier.valid() && ::fstat(earlier.get(), &s) == 0 && S_ISREG(s.st_mode) && s.st_uid == ::geteuid() &&
+          s.st_nlink == 1 && s.st_size == 0)
+        made = std::move(earlier);
+      else
+        continue;
+    }
+    if (!made.valid()) return errno;
+    int error = cloneOrCopy(file, made.get(), size);
+    if (!error && ::fsync(made.get()) != 0) error = errno;
+    if (error) {
+      ::unlinkat(folder, name.constData(), 0);
+      return error;
+    }
+    if (const Descriptor dir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir.valid())
+      ::fsync(dir.get());
+    backup.file = std::move(made);
+    backup.name = name;
+    return 0;
+  }
+  return EEXIST;
 }
 
-void observe(SaveStep step, int fd) {
-  if (saveObserver()) saveObserver()(step, fd);
+// Once the new text is whole on disk. A folder that keeps its files keeps
+// the backup too, emptied.
+void dropBackup(const Place &place, Backup &backup) {
+  if (::unlinkat(place.folder.get(), backup.name.constData(), 0) == 0) return;
+  [[maybe_unused]] const int emptied = ::ftruncate(backup.file.get(), 0);
+}
+
+// Writes into the existing file itself, after its old text is in a backup:
+// a failed write puts the old text back from the backup, and where that
+// fails too, the backup stays and says where the old text is.
+SaveResult writeInPlace(const Place &place, int existing, const struct stat &old, const QByteArray &bytes) {
+  const int flags = O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+  Descriptor file(::open(descriptorPath(existing).constData(), flags));
+  if (!file.valid() && errno != EACCES)
+    file = Descriptor(::openat(place.folder.get(), place.name.constData(), flags | O_NOFOLLOW));
+  if (!file.valid()) return {errno};
+  struct stat now {};
+  if (::fstat(file.get(), &now) != 0) return {errno};
+  if (!sameFile(now, old)) return {ChangedMeanwhile};
+  Backup backup;
+  if (const int error = makeBackup(place, file.get(), now.st_size, backup)) return {error, true};
+  observe(SaveStep::BackupMade, backup.file.get());
+  const auto failed = [&](int error) -> SaveResult {
+    if (cloneOrCopy(backup.file.get(), file.get(), now.st_size) == 0 && ::ftruncate(file.get(), now.st_size) == 0 &&
+        ::fsync(file.get()) == 0) {
+      dropBackup(place, backup);
+      return {error};
+    }
+    return {error, false, QFile::decodeName(place.folderPath + '/' + backup.name)};
+  };
+  // A full disk is met before the old bytes are touched, where the file
+  // system reserves space; one that copies what it writes reserves nothing.
+  if (bytes.size() > now.st_size) {
+    const int reserved = ::posix_fallocate(file.get(), 0, off_t(bytes.size()));
+    if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL) return failed(reserved);
+  }
+  if (const int error = writeAll(file.get(), bytes.constData(), bytes.size(), 0)) return failed(error);
+  observe(SaveStep::WrittenInPlace, file.get());
+  if (::ftruncate(file.get(), off_t(bytes.size())) != 0) return failed(errno);
+  observe(SaveStep::CutToLength, file.get());
+  if (::fsync(file.get()) != 0) return failed(errno);
+  observe(SaveStep::SyncedInPlace, file.get());
+  if (const int error = file.close()) return {error, false, QFile::decodeName(place.folderPath + '/' + backup.name)};
+  dropBackup(place, backup);
+  return {};
 }
 
 enum class Outcome { Written, WriteInPlace, NameTaken };
 
 // Writes a new file in the place's folder and renames it to the place's name:
-// over the file `old` describes, which must still be there, or, with no old
-// file, only while the name is free.
-int replaceThroughTemporary(const Place &place, const struct stat *old, const QByteArray &bytes, Outcome &outcome) {
+// over the file `old` describes (reached through `existing`), which must
+// still be there, or, with no old file, only while the name is free.
+int replaceThroughTemporary(const Place &place, const struct stat *old, int existing, const QByteArray &bytes,
+                            Outcome &outcome) {
   outcome = Outcome::Written;
+  removeLeftoverTemporaries(place);
   QByteArray temporaryName;
-  Descriptor temporary(createTemporary(place, temporaryName));
+  // Private until it has the old file's owner and permissions; a new name
+  // gets what the umask or the folder's default access list gives it.
+  Descriptor temporary(createTemporary(place, temporaryName, old ? 0600 : 0666));
   if (!temporary.valid()) {
     if (errno == EACCES && old) outcome = Outcome::WriteInPlace;
     return errno == ENOENT ? FolderTakesNoFiles : errno;
@@ -246,24 +335,26 @@ int replaceThroughTemporary(const Place &place, const struct stat *old, const QB
     ::unlinkat(place.folder.get(), temporaryName.constData(), 0);
     return error;
   };
+  const auto inPlace = [&] {
+    outcome = Outcome::WriteInPlace;
+    return drop(0);
+  };
   if (old) {
     // Owner and group first, which any user may set to their own and to a
-    // group of theirs (and which clears set-id bits), then the permissions.
-    // A new file that cannot keep them is dropped: the old one is written in place.
+    // group of theirs (and which clears set-id bits), then the access list
+    // and the user attributes, then the permissions. A new file that cannot
+    // keep them is dropped: the old one is written in place.
     if (::fchown(temporary.get(), old->st_uid, old->st_gid) != 0) {
       struct stat kept {};
-      if (::fstat(temporary.get(), &kept) != 0 || kept.st_uid != old->st_uid || kept.st_gid != old->st_gid) {
-        outcome = Outcome::WriteInPlace;
-        return drop(0);
-      }
+      if (::fstat(temporary.get(), &kept) != 0 || kept.st_uid != old->st_uid || kept.st_gid != old->st_gid)
+        return inPlace();
     }
+    if (!copyAttributes(existing, temporary.get())) return inPlace();
     // A file system without permissions keeps the new file's; that is no failure.
     [[maybe_unused]] const int kept = ::fchmod(temporary.get(), old->st_mode & 07777);
-  } else if (::fchmod(temporary.get(), newFileMode()) != 0) {
-    return drop(errno);
   }
   observe(SaveStep::TextWritten, temporary.get());
-  int error = writeAll(temporary.get(), bytes.constData(), bytes.size());
+  int error = writeAll(temporary.get(), bytes.constData(), bytes.size(), 0);
   if (!error && ::fsync(temporary.get()) != 0) error = errno;
   if (const int closed = temporary.close(); !error) error = closed;
   if (error) return drop(error);
@@ -272,25 +363,47 @@ int replaceThroughTemporary(const Place &place, const struct stat *old, const QB
     struct stat now {};
     if (::fstatat(folder, place.name.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !sameFile(now, *old))
       return drop(ChangedMeanwhile);
-    if (::renameat(folder, temporaryName.constData(), folder, place.name.constData()) != 0) return drop(errno);
+    if (::renameat(folder, temporaryName.constData(), folder, place.name.constData()) != 0) {
+      // A file mounted onto its name cannot be replaced: it is written in place.
+      if (errno == EBUSY || errno == EXDEV) return inPlace();
+      return drop(errno);
+    }
   } else if (::renameat2(folder, temporaryName.constData(), folder, place.name.constData(), RENAME_NOREPLACE) != 0) {
     if (errno == EEXIST) outcome = Outcome::NameTaken;
     if (errno != EINVAL || ::renameat(folder, temporaryName.constData(), folder, place.name.constData()) != 0)
       return drop(errno);
   }
   // The rename itself reaches the disk with the folder.
-  if (Descriptor dir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir.valid()) ::fsync(dir.get());
+  if (const Descriptor dir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir.valid()) ::fsync(dir.get());
   return 0;
+}
+
+// A new name in a folder that removes and renames nothing: written directly,
+// since a temporary could never go.
+int writeNewFileDirectly(const Place &place, const QByteArray &bytes, Outcome &outcome) {
+  outcome = Outcome::Written;
+  Descriptor file(::openat(place.folder.get(), place.name.constData(),
+                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666));
+  if (!file.valid()) {
+    if (errno == EEXIST) outcome = Outcome::NameTaken;
+    return errno;
+  }
+  int error = writeAll(file.get(), bytes.constData(), bytes.size(), 0);
+  if (!error && ::fsync(file.get()) != 0) error = errno;
+  if (const int closed = file.close(); !error) error = closed;
+  return error;
 }
 
 }  // namespace
 
 ReadResult ReadWholeFile(const QString &path, qint64 limit) {
   ReadResult result;
-  // Non-blocking, so that a named pipe cannot hang the program at open.
-  Descriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  // Reached first without opening, so that no device or pipe is opened: a
+  // driver's open may act (a serial port resets the board behind it).
+  const QByteArray name = QFile::encodeName(path);
+  const Descriptor reached(::open(name.constData(), O_PATH | O_CLOEXEC));
   struct stat status {};
-  if (!file.valid() || ::fstat(file.get(), &status) != 0) {
+  if (!reached.valid() || ::fstat(reached.get(), &status) != 0) {
     result.error = errno;
     return result;
   }
@@ -301,11 +414,24 @@ ReadResult ReadWholeFile(const QString &path, qint64 limit) {
   else if (status.st_size > limit)
     result.error = TooLarge;
   if (result.error) return result;
+  const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+  Descriptor file(::open(descriptorPath(reached.get()).constData(), flags));
+  if (!file.valid() && errno == ENOENT) file = Descriptor(::open(name.constData(), flags));  // without /proc
+  struct stat opened {};
+  if (!file.valid() || ::fstat(file.get(), &opened) != 0) {
+    result.error = errno;
+    return result;
+  }
+  if (!sameFile(opened, status)) {
+    result.error = ChangedMeanwhile;
+    return result;
+  }
   // The length is taken from the descriptor read, but not trusted: files of
   // the kernel's own file systems announce 0 or a page, and a file may grow.
   // At most one byte past the limit is read, which shows a file too large.
   struct statfs system {};
-  const bool announced = status.st_size > 0 && ::fstatfs(file.get(), &system) == 0 && system.f_type != SYSFS_MAGIC;
+  const bool known = ::fstatfs(file.get(), &system) == 0;
+  const bool announced = status.st_size > 0 && known && system.f_type != SYSFS_MAGIC;
   result.bytes.resize(qsizetype(announced ? status.st_size + 1 : qMin<qint64>(limit + 1, 4096)));
   qsizetype filled = 0;
   for (;;) {
@@ -316,7 +442,8 @@ ReadResult ReadWholeFile(const QString &path, qint64 limit) {
     const ssize_t got = ::read(file.get(), result.bytes.data() + filled, size_t(result.bytes.size() - filled));
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
-      result.error = errno;
+      // A process's memory or the like in /proc is no text to read.
+      result.error = errno == EIO && known && system.f_type == PROC_SUPER_MAGIC ? SystemFile : errno;
       break;
     }
     if (got == 0) break;
@@ -335,83 +462,47 @@ ReadResult ReadWholeFile(const QString &path, qint64 limit) {
 
 void SetSaveObserver(std::function<void(SaveStep, int)> observer) { saveObserver() = std::move(observer); }
 
-int WriteWholeFile(const QString &path, const QByteArray &bytes) {
+SaveResult WriteWholeFile(const QString &path, const QByteArray &bytes) {
+  if (pastFileSizeLimit(bytes.size())) return {EFBIG};
   const QByteArray name = QFile::encodeName(path);
   for (int attempt = 0; attempt < 2; ++attempt) {
     // The kernel follows the links, with its protections for folders that
     // users share; O_PATH opens no device or pipe, and so never blocks.
-    Descriptor existing(::open(name.constData(), O_PATH | O_CLOEXEC));
+    const Descriptor existing(::open(name.constData(), O_PATH | O_CLOEXEC));
     Outcome outcome = Outcome::Written;
     if (!existing.valid()) {
-      if (errno != ENOENT) return errno;
+      if (errno != ENOENT) return {errno};
       struct stat link {};
-      if (::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode)) return DanglingLink;
+      if (::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode)) return {DanglingLink};
       Place place;
-      if (const int error = openPlace(name, place)) return error;
-      const int error = replaceThroughTemporary(place, nullptr, bytes, outcome);
+      if (const int error = openPlace(name, place)) return {error};
+      const int error = isAppendOnly(place) ? writeNewFileDirectly(place, bytes, outcome)
+                                            : replaceThroughTemporary(place, nullptr, -1, bytes, outcome);
       if (outcome == Outcome::NameTaken) continue;  // made meanwhile: saved over as an existing file
-      return error;
+      return {error};
     }
     struct stat old {};
-    if (::fstat(existing.get(), &old) != 0) return errno;
-    if (S_ISDIR(old.st_mode)) return EISDIR;
-    if (!S_ISREG(old.st_mode)) return NotARegularFile;
+    if (::fstat(existing.get(), &old) != 0) return {errno};
+    if (S_ISDIR(old.st_mode)) return {EISDIR};
+    if (!S_ISREG(old.st_mode)) return {NotARegularFile};
     // The new file goes beside the file the kernel reached, in its real folder.
     const QByteArray reached = reachedPath(existing.get(), name);
     Place place;
-    if (const int error = openPlace(reached, place)) return error;
+    if (const int error = openPlace(reached, place)) return {error};
     struct stat there {
     }, folder{};
     if (::fstatat(place.folder.get(), place.name.constData(), &there, AT_SYMLINK_NOFOLLOW) != 0 ||
         !sameFile(there, old))
-      return ChangedMeanwhile;
-    if (::fstat(place.folder.get(), &folder) != 0) return errno;
-    if (isOtherUsersFileInSharedFolder(old, folder)) return OtherUsersFile;
+      return {ChangedMeanwhile};
+    if (::fstat(place.folder.get(), &folder) != 0) return {errno};
+    if (isOtherUsersFileInSharedFolder(old, folder)) return {OtherUsersFile};
     // Several names share the file: they all keep it.
-    if (old.st_nlink > 1) return writeInPlace(existing.get(), old, reached, bytes);
-    const int error = replaceThroughTemporary(place, &old, bytes, outcome);
-    if (outcome == Outcome::WriteInPlace) return writeInPlace(existing.get(), old, reached, bytes);
-    return error;
+    if (old.st_nlink > 1 || isAppendOnly(place)) return writeInPlace(place, existing.get(), old, bytes);
+    const int error = replaceThroughTemporary(place, &old, existing.get(), bytes, outcome);
+    if (outcome == Outcome::WriteInPlace) return writeInPlace(place, existing.get(), old, bytes);
+    return {error};
   }
-  return EEXIST;
-}
-
-QString FileErrorCause(int error, FileAccess access) {
-  const bool writing = access == FileAccess::Writing;
-  switch (error) {
-    case ENOSPC: return QStringLiteral("The disk (file system) is full.");
-    case EDQUOT: return QStringLiteral("Your disk quota is used up.");
-    case EROFS: return QStringLiteral("The file system is read-only.");
-    case EFBIG: return QStringLiteral("The file would be larger than the file size limit set for this program.");
-    case ENOENT:
-      return writing ? QStringLiteral("The folder does not exist.")
-                     : QStringLiteral("The file does not exist, or its folder does not.");
-    case ENOTDIR: return QStringLiteral("A part of the path is not a folder.");
-    case EISDIR: return QStringLiteral("The name is that of a folder.");
-    case EACCES:
-      return writing ? QStringLiteral("Permission denied: you may not write this file or into its folder.")
-                     : QStringLiteral("Permission denied: you may not read this file.");
-    case EPERM:
-      return QStringLiteral("The operation is not permitted: the file or its folder is immutable or append-only.");
-    case ETXTBSY: return QStringLiteral("The file is a program that is running.");
-    case ENAMETOOLONG: return QStringLiteral("The file name is too long.");
-    case ELOOP: return QStringLiteral("The path has too many symbolic links, or they form a loop.");
-    case EMFILE:
-    case ENFILE: return QStringLiteral("Too many files are open.");
-    case EIO: return QStringLiteral("The disk reported an input/output error.");
-    case NotARegularFile: return QStringLiteral("It is not an ordinary file: a device, a pipe or a socket.");
-    case ChangedMeanwhile:
-      return writing ? QStringLiteral("The file was replaced by another program while it was being saved.")
-                     : QStringLiteral("The file changed while it was being read.");
-    case TooLarge: return QStringLiteral("The file is too large to open.");
-    case DanglingLink:
-      return QStringLiteral(
-          "The name is a symbolic link to a file that does not exist; nothing is written through it.");
-    case OtherUsersFile:
-      return QStringLiteral("The file belongs to another user, in a folder that everyone may write (such as /tmp).");
-    case FolderTakesNoFiles: return QStringLiteral("The folder does not take new files.");
-    default: return QStringLiteral("%1 (error %2).").arg(QString::fromLocal8Bit(std::strerror(error))).arg(error);
-  }
+  return {EEXIST};
 }
 
 }  // namespace quillora

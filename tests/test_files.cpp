@@ -6,6 +6,7 @@
 #include "documents/DocumentWindow.h"
 #include "documents/FileCommands.h"
 #include "documents/FileDialog.h"
+#include "documents/TextCodec.h"
 #include "documents/TextFile.h"
 #include "editing/EditControl.h"
 #include "settings/RecentFiles.h"
@@ -16,6 +17,9 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
+#include <QLocalServer>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTest>
 
@@ -30,6 +34,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <atomic>
 #include <csignal>
@@ -153,8 +158,25 @@ class KernelProtections {
   bool m_on = true;
 };
 
-// Every file, link and folder under a folder, as `ls -li` and `cat` would
-// show them, links not followed.
+// A file's extended attributes, its access list among them, as getfattr
+// shows them: "name=hex,…", or "-".
+QString Attributes(const QString &path) {
+  const QByteArray file = QFile::encodeName(path);
+  QByteArray names(4096, 0);
+  const ssize_t length = llistxattr(file.constData(), names.data(), size_t(names.size()));
+  QStringList shown;
+  for (const QByteArray &name : names.left(qMax<ssize_t>(0, length)).split('\0')) {
+    if (name.isEmpty()) continue;
+    QByteArray value(4096, 0);
+    value.truncate(qMax<ssize_t>(0, lgetxattr(file.constData(), name.constData(), value.data(), size_t(value.size()))));
+    shown.append(QString::fromLatin1(name + '=' + value.toHex()));
+  }
+  shown.sort();
+  return shown.isEmpty() ? QStringLiteral("-") : shown.join(u',');
+}
+
+// Every file, link and folder under a folder, as `ls -li`, getfattr and
+// `cat` would show them, links not followed.
 QMap<QString, QString> Snapshot(const QString &dir) {
   QMap<QString, QString> entries;
   QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
@@ -163,14 +185,18 @@ QMap<QString, QString> Snapshot(const QString &dir) {
     const QString path = it.next();
     struct stat s {};
     lstat(QFile::encodeName(path).constData(), &s);
-    const QByteArray what = S_ISREG(s.st_mode)   ? ReadFile(path)
+    if (path.endsWith(".img")) continue;  // the disk image of a file system a row mounts
+    const QByteArray what = S_ISREG(s.st_mode) && s.st_size > (1 << 20)
+                                ? "size " + QByteArray::number(qint64(s.st_size))
+                            : S_ISREG(s.st_mode) ? ReadFile(path)
                             : S_ISLNK(s.st_mode) ? "-> " + QFile::encodeName(QFile::symLinkTarget(path))
                                                  : QByteArray();
-    entries[path] = QStringLiteral("%1 %2 %3:%4 %5")
+    entries[path] = QStringLiteral("%1 %2 %3:%4 %5 %6")
                         .arg(s.st_ino)
                         .arg(s.st_mode, 0, 8)
                         .arg(s.st_uid)
                         .arg(s.st_gid)
+                        .arg(Attributes(path))
                         .arg(QString::fromLocal8Bit(what));
   }
   return entries;
@@ -195,6 +221,9 @@ int PlantLink(const QString &target, const QString &link, uid_t owner = 0) {
                 [&] { return symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()); });
 }
 
+// What befalls the save beyond what the row plants.
+enum class Fault { None, SizeLimit, Kill };
+
 struct SharedMachineRow {
   const char *name;
   QString (*plant)(const QString &dir);  // plants what the row needs; returns the path saved
@@ -203,7 +232,63 @@ struct SharedMachineRow {
   std::vector<gid_t> groups = {};
   bool inPlace = false;
   const char *steps = nullptr;  // the new file when made and before its text: step:mode:group:others-read
+  bool noBackup = false;        // refused because the old text could not be backed up
+  int length = 0;               // of the new text, when not "new text"
+  Fault fault = Fault::None;    // a file-size limit of 16 KiB, or a kill at `killAt`
+  SaveStep killAt = SaveStep::BackupMade;
+  int saves = 1;
+  // Names that may appear beside the saved file and what they hold ("+doc.txt~=" for
+  // an empty file), or that go ("-name"); ';' between.
+  const char *changes = "";
+  bool recentFiles = false;  // the recent-files list is saved, with the store in the returned folder
+  void (*check)(const QString &dir, const QString &target) = nullptr;
 };
+
+// Runs a shell command of the test's set-up; false when it failed.
+bool Shell(const QString &command) { return QProcess::execute(QStringLiteral("sh"), {"-c", command}) == 0; }
+
+// False where the file system keeps no such flags.
+bool SetFolderFlag(const QString &path, int flag, bool on) {
+  const int fd = open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY);
+  int flags = 0;
+  bool set = false;
+  if (fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+    flags = on ? (flags | flag) : (flags & ~flag);
+    set = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  }
+  if (fd >= 0) close(fd);
+  return set;
+}
+
+// A nearly full btrfs of 128 MiB at d/btrfs holding doc.txt (21,600 bytes)
+// under two names, with 8 KiB free; an empty path when none can be made.
+QString NearlyFullBtrfs(const QString &d) {
+  const QString image = d + "/btrfs.img", at = d + "/btrfs";
+  QDir().mkpath(at);
+  if (!Shell(QStringLiteral("truncate -s 128M %1 && mkfs.btrfs -q -f %1 >/dev/null 2>&1 && mount -o loop %1 %2")
+                 .arg(image, at)))
+    return {};
+  WriteFile(at + "/doc.txt", QByteArray(21600, 'o'));
+  Shell(QStringLiteral("ln %1/doc.txt %1/other.txt; dd if=/dev/zero of=%1/filler bs=4096 2>/dev/null; sync; "
+                       "for i in 1 2; do truncate -s -4096 %1/filler; done; btrfs filesystem sync %1 >/dev/null")
+            .arg(at));
+  return at + "/doc.txt";
+}
+
+QString HardLinked(const QString &d) {
+  WriteFile(d + "/doc.txt", QByteArray(21600, 'o'));
+  if (link(QFile::encodeName(d + "/doc.txt").constData(), QFile::encodeName(d + "/two.txt").constData()) != 0)
+    qFatal("cannot link");
+  return d + "/doc.txt";
+}
+
+// The saved file's mode is what the shell's `>` gives a new name there.
+void ModeAsTheShellGives(const QString &dir, const QString &target) {
+  QVERIFY(Shell(QStringLiteral(": >%1/shell.txt").arg(QFileInfo(target).absolutePath())));
+  QCOMPARE(Snapshot(dir).value(target).section(u' ', 1, 3),
+           Snapshot(dir).value(QFileInfo(target).absolutePath() + "/shell.txt").section(u' ', 1, 3));
+  QFile::remove(QFileInfo(target).absolutePath() + "/shell.txt");
+}
 
 // clang-format off
 const SharedMachineRow SharedMachineRows[] = {
@@ -242,6 +327,58 @@ const SharedMachineRow SharedMachineRows[] = {
     {"a name of 250 bytes", [](const QString &d) { return d + '/' + QString(246, u'n') + ".txt"; }, 0},
     {"a folder that takes no files", [](const QString &) { return QStringLiteral("/proc/quillora.txt"); },
      FolderTakesNoFiles},
+    // Written in place: the old text is backed up first, and whole on disk
+    // at every step, in the file or in the backup.
+    {.name = "a nearly full btrfs: the old text stays whole", .plant = NearlyFullBtrfs, .expected = ENOSPC,
+     .inPlace = true, .length = 21600},
+    {.name = "a size limit below the file: nothing is written", .plant = HardLinked, .expected = EFBIG,
+     .length = 20000, .fault = Fault::SizeLimit},
+    {.name = "killed with the backup made", .plant = HardLinked, .expected = 0, .length = 30000,
+     .fault = Fault::Kill, .killAt = SaveStep::BackupMade, .changes = "+doc.txt~=old"},
+    {.name = "killed with the new text written over the old", .plant = HardLinked, .expected = 0, .length = 8000,
+     .fault = Fault::Kill, .killAt = SaveStep::WrittenInPlace, .changes = "+doc.txt~=old"},
+    {.name = "killed with the file cut to length", .plant = HardLinked, .expected = 0, .length = 8000,
+     .fault = Fault::Kill, .killAt = SaveStep::CutToLength, .changes = "+doc.txt~=old"},
+    {.name = "killed with the new text on disk", .plant = HardLinked, .expected = 0, .length = 8000,
+     .fault = Fault::Kill, .killAt = SaveStep::SyncedInPlace, .changes = "+doc.txt~=old"},
+    {.name = "no backup where the folder may not be written: refused", .plant = [](const QString &d) {
+       Plant(d + "/one.txt", "shared", Other, Other, 0666);
+       if (link(QFile::encodeName(d + "/one.txt").constData(), QFile::encodeName(d + "/two.txt").constData()) != 0)
+         qFatal("cannot link");
+       return d + "/one.txt"; }, .expected = EACCES, .saver = Other, .groups = {Other}, .noBackup = true},
+    {.name = "a name of the backup taken: the next one is used", .plant = [](const QString &d) {
+       WriteFile(d + "/doc.txt~", "an older backup"); return HardLinked(d); }, .expected = 0, .inPlace = true},
+    {.name = "a folder that keeps its files: one emptied backup", .plant = [](const QString &d) {
+       const QString path = HardLinked(d); return SetFolderFlag(d, FS_APPEND_FL, true) ? path : QString(); },
+     .expected = 0, .inPlace = true, .saves = 2, .changes = "+doc.txt~="},
+    {.name = "a file mounted onto its name: written in place", .plant = [](const QString &d) {
+       WriteFile(d + "/hosts", "127.0.0.1 localhost"); WriteFile(d + "/source", "10.0.0.1 box");
+       return Shell(QStringLiteral("mount --bind %1/source %1/hosts").arg(d)) ? d + "/hosts" : QString(); },
+     .expected = 0, .inPlace = true},
+    // Through a new file, which keeps what the old one had.
+    {.name = "an access list and a user attribute are kept", .plant = [](const QString &d) {
+       Plant(d + "/acl.txt", "old", 0, 0, 0640);
+       return Shell(QStringLiteral("setfacl -m u:nobody:rw %1 && setfattr -n user.origin -v mine %1").arg(d + "/acl.txt"))
+                  ? d + "/acl.txt" : QString(); }, .expected = 0},
+    {.name = "a new name takes the folder's default access list", .plant = [](const QString &d) {
+       QDir(d).mkdir("team");
+       return Shell(QStringLiteral("setfacl -d -m u::rw,g::rw,o::- %1/team").arg(d)) ? d + "/team/new.txt" : QString(); },
+     .expected = 0, .check = ModeAsTheShellGives},
+    {.name = "a new name takes the umask", .plant = [](const QString &d) { return d + "/plain-new.txt"; },
+     .expected = 0, .check = ModeAsTheShellGives},
+    {.name = "a temporary left by an earlier run goes", .plant = [](const QString &d) {
+       WriteFile(d + "/.quillora-stale1", "half a save");
+       const timespec long_ago[2] = {{1000000000, 0}, {1000000000, 0}};
+       utimensat(AT_FDCWD, QFile::encodeName(d + "/.quillora-stale1").constData(), long_ago, 0);
+       WriteFile(d + "/kept.txt", "old"); return d + "/kept.txt"; },
+     .expected = 0, .changes = "-.quillora-stale1"},
+    // The settings store: the recent files are saved, or quietly not, without a freeze.
+    {.name = "a pipe as the settings store", .plant = [](const QString &d) {
+       QDir(d).mkdir("config"); mkfifo(QFile::encodeName(d + "/config/VIZIvev.ini").constData(), 0600);
+       return d + "/config"; }, .expected = 0, .recentFiles = true},
+    {.name = "a folder as the settings store's lock", .plant = [](const QString &d) {
+       QDir(d).mkpath("config/VIZIvev.ini.lock"); WriteFile(d + "/config/VIZIvev.ini", "[Recent%20Files]\n");
+       return d + "/config"; }, .expected = 0, .recentFiles = true},
 };
 // clang-format on
 
@@ -385,6 +522,9 @@ class FilesTest : public QObject {
     QTest::newRow("device") << "/dev/zero" << notOrdinary;
     QTest::newRow("not a folder") << "plain.txt/inner.txt"
                                   << "A part of the path is not a folder.";
+    QTest::newRow("socket") << "socket" << notOrdinary;
+    QTest::newRow("a process's memory") << "/proc/self/mem"
+                                        << "It is a file the system makes for a running program, not a text file.";
   }
   void whatCannotBeReadLeavesNoWindow() {
     QFETCH(QString, name);
@@ -393,6 +533,8 @@ class FilesTest : public QObject {
     QDir(f.dir()).mkdir("folder");
     QCOMPARE(mkfifo(QFile::encodeName(f.path("fifo")).constData(), 0600), 0);
     WriteFile(f.path("plain.txt"), "x");
+    QLocalServer socket;
+    QVERIFY(socket.listen(f.path("socket")));
     const QString path = name.startsWith('/') ? name : f.path(name);
     Trigger(f.frame().activeDocument(), "mnuFClose");
     QVERIFY(!openThroughMenu(f, path));
@@ -563,7 +705,7 @@ class FilesTest : public QObject {
       rlimit size{1024, 1024};
       if (limit == 0) setrlimit(RLIMIT_FSIZE, &size);
       if (limit == 1 && geteuid() == 0 && setuid(65534) != 0) _exit(100);
-      _exit(WriteWholeFile(path, QByteArray(5000, 'n')));
+      _exit(WriteWholeFile(path, QByteArray(5000, 'n')).error);
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -582,7 +724,7 @@ class FilesTest : public QObject {
     QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
     QVERIFY(QFile::link(target, link));
     const QFile::Permissions before = QFile::permissions(target);
-    QCOMPARE(WriteWholeFile(link, "new"), 0);
+    QCOMPARE(WriteWholeFile(link, "new").error, 0);
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(ReadFile(target), QByteArray("new"));
     QCOMPARE(QFile::permissions(target), before);
@@ -598,11 +740,19 @@ class FilesTest : public QObject {
   }
   void savesOnASharedMachine() {
     QFETCH(int, row);
-    if (geteuid() != 0) QSKIP("another user, devices and the kernel's link protections need root");
+    if (geteuid() != 0) QSKIP("another user, devices, mounts and the kernel's link protections need root");
     const SharedMachineRow &r = SharedMachineRows[row];
     KernelProtections protections;
     QTemporaryDir root;
     const QString dir = root.path();
+    // Mounts and folder flags of the row go before the folder does.
+    const auto cleanUp = qScopeGuard([&] {
+      QDirIterator folders(dir, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+      SetFolderFlag(dir, FS_APPEND_FL, false);
+      while (folders.hasNext()) SetFolderFlag(folders.next(), FS_APPEND_FL, false);
+      for (const char *mounted : {"/hosts", "/btrfs"})
+        umount2(QFile::encodeName(dir + mounted).constData(), MNT_DETACH);
+    });
     chmod(QFile::encodeName(dir).constData(), 0755);
     for (const auto &[folder, mode, owner] :
          {std::tuple{"shared", 01777, 0}, {"private", 0700, 0}, {"other", 0755, Other}}) {
@@ -613,10 +763,17 @@ class FilesTest : public QObject {
     }
     WriteFile(dir + "/private/root.txt", "root's own");
     const QString target = r.plant(dir);
+    if (target.isEmpty()) QSKIP("the file system, mount or tool the row needs is not available here");
     if (r.expected == EACCES && !protections.on()) QSKIP("the kernel's link protections cannot be turned on here");
     auto before = Snapshot(dir);
+    const QByteArray old = QFileInfo(target).isFile() ? ReadFile(target) : QByteArray();  // no pipe is read
+    QByteArray text("new text");
+    while (text.size() < r.length) text += " and more new text";
+    if (r.length) text.truncate(r.length);
     QString seen;
     SetSaveObserver([&](SaveStep step, int fd) {
+      if (r.fault == Fault::Kill && step == r.killAt) raise(SIGKILL);
+      if (step != SaveStep::TemporaryMade && step != SaveStep::TextWritten) return;
       struct stat made {};
       fstat(fd, &made);
       const QByteArray name = QFile::symLinkTarget("/proc/self/fd/" + QString::number(fd)).toLocal8Bit();
@@ -627,25 +784,70 @@ class FilesTest : public QObject {
                   .arg(made.st_gid)
                   .arg(othersRead);
     });
-    const int error = r.saver == 0 ? WriteWholeFile(target, "new text")
-                                   : AsUser(r.saver, r.groups, [&] { return WriteWholeFile(target, "new text"); });
+    // The save, in a process of its own where the row limits or kills it;
+    // whether it backed nothing up comes back with its error.
+    const auto save = [&]() -> int {
+      if (r.recentFiles) {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(target));
+        alarm(20);  // a freeze ends the process, and fails the row
+        UpdateRecentFiles(dir + "/opened.txt", {});
+        return 0;
+      }
+      if (r.fault == Fault::SizeLimit) {
+        rlimit limit{16384, 16384};
+        setrlimit(RLIMIT_FSIZE, &limit);
+      }
+      SaveResult result;
+      for (int i = 0; i < r.saves; ++i) result = WriteWholeFile(target, text);
+      return result.error + (result.noBackup ? 80 : 0);
+    };
+    const bool apart = r.saver != 0 || r.fault != Fault::None || r.recentFiles;
+    const int outcome = apart ? AsUser(r.saver, r.saver ? r.groups : std::vector<gid_t>{0}, save) : save();
     SetSaveObserver(nullptr);
-    QCOMPARE(FileErrorCause(error, FileAccess::Writing), FileErrorCause(r.expected, FileAccess::Writing));
     auto after = Snapshot(dir);
-    if (!r.expected) {
-      QCOMPARE(ReadFile(target), QByteArray("new text"));
+    if (r.fault == Fault::Kill) {
+      QCOMPARE(outcome, 101);  // killed
+      const QByteArray left = ReadFile(target);
+      QVERIFY2(left == old || left == text || ReadFile(target + "~") == old, "neither text is whole on disk");
+    } else {
+      const int error = outcome >= 60 ? outcome - 80 : outcome;
+      QCOMPARE(SaveFailureText({error, outcome >= 60}), SaveFailureText({r.expected, r.noBackup}));
+    }
+    if (r.recentFiles) {
+      before.remove(target + "/VIZIvev.ini"), after.remove(target + "/VIZIvev.ini");  // written, when it is a file
+      before.remove(target + "/VIZIvev.ini.lock"), after.remove(target + "/VIZIvev.ini.lock");
+    } else if (!r.expected && r.fault != Fault::Kill) {
+      QCOMPARE(ReadFile(target), text);
       const QString saved = QFileInfo(target).canonicalFilePath();
       const QString inode = after.value(saved).section(u' ', 0, 0);
       if (before.contains(saved)) {
-        QCOMPARE(after.value(saved).section(u' ', 1, 2),
-                 before.value(saved).section(u' ', 1, 2));  // mode, owner, group
+        QCOMPARE(after.value(saved).section(u' ', 1, 3),
+                 before.value(saved).section(u' ', 1, 3));  // mode, owner, group, attributes
         QCOMPARE(inode == before.value(saved).section(u' ', 0, 0), r.inPlace);
       }
       for (const QString &path : after.keys())  // every name of the saved file
         if (after.value(path).section(u' ', 0, 0) == inode) before.remove(path), after.remove(path);
+    } else if (!r.expected) {  // killed: the saved file's names hold what was checked above
+      const QString inode = before.value(target).section(u' ', 0, 0);
+      for (const QString &path : before.keys())
+        if (before.value(path).section(u' ', 0, 0) == inode) before.remove(path), after.remove(path);
+    }
+    // What the row expects to appear beside the saved file, or to go.
+    for (const QString &change : QString::fromLatin1(r.changes).split(u';', Qt::SkipEmptyParts)) {
+      const QString path = QFileInfo(target).absolutePath() + u'/' + change.mid(1).section(u'=', 0, 0);
+      if (change.startsWith(u'-')) {
+        QVERIFY2(!after.contains(path), qPrintable(path + " is still there"));
+        before.remove(path);
+        continue;
+      }
+      const QByteArray holds = change.section(u'=', 1) == u"old" ? old : QByteArray();
+      QVERIFY2(after.contains(path), qPrintable(path + " is missing"));
+      QCOMPARE(ReadFile(path), holds);
+      after.remove(path);
     }
     QCOMPARE(Listed(after), Listed(before));  // no other file, link or folder changed; nothing left behind
     if (r.steps) QCOMPARE(seen, QString::fromLatin1(r.steps));
+    if (r.check) r.check(dir, target);
   }
 
   // Open reads the file it reached, never more than one byte past the limit.
@@ -659,6 +861,17 @@ class FilesTest : public QObject {
     QVERIFY(QFile::link(huge, link));
     QCOMPARE(ReadWholeFile(link, OpenSizeLimit).error, TooLarge);
     QCOMPARE(ReadWholeFile(link, LoadSizeLimit).error, TooLarge);
+    // Nothing but a regular file is opened: a writer waiting for a reader of a pipe goes on waiting.
+    const QByteArray pipe = QFile::encodeName(dir.filePath("pipe"));
+    QCOMPARE(mkfifo(pipe.constData(), 0600), 0);
+    const pid_t writer = fork();
+    if (writer == 0) _exit(open(pipe.constData(), O_WRONLY) >= 0 ? 0 : 1);
+    QTest::qWait(100);
+    QCOMPARE(ReadWholeFile(dir.filePath("pipe"), OpenSizeLimit).error, NotARegularFile);
+    QTest::qWait(100);
+    QCOMPARE(waitpid(writer, nullptr, WNOHANG), 0);  // still waiting
+    kill(writer, SIGKILL);
+    waitpid(writer, nullptr, 0);
   }
 
   // The Open dialog names the types of the files it lists without reading

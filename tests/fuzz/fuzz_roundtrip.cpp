@@ -4,7 +4,7 @@
 // round trip never changes what the first one wrote.
 
 #include "FuzzSupport.h"
-#include "documents/TextFile.h"
+#include "documents/TextCodec.h"
 #include "editing/EditControl.h"
 
 using namespace quillora;
