@@ -1,5 +1,6 @@
 #include "app/MainFrame.h"
 
+#include "app/SessionEnd.h"
 #include "app/StatusPanels.h"
 #include "app/Toolbar.h"
 #include "app/WindowCommands.h"
@@ -34,7 +35,8 @@ MainFrame::MainFrame()
       m_toolbar(new Toolbar(this)),
       m_fileDialog(new FileDialog(this)),
       m_printer(std::make_unique<PrintJob>()),
-      m_terminate([] { QCoreApplication::exit(0); }) {
+      m_terminate([] { QCoreApplication::exit(0); }),
+      m_sessionEnd(new SessionEnd(*this)) {
   setObjectName(QStringLiteral("frmMDI"));
   setWindowTitle(QString::fromLatin1(AppTitle));
   setWindowIcon(IconPicture(QStringLiteral("icons/quillora")));
@@ -136,6 +138,8 @@ void MainFrame::addDocumentWindow(DocumentWindow *window) {
         action->setIcon(*shared);
     }
   }
+  connect(window, &DocumentWindow::changedFlipped, this,
+          [this] { m_sessionEnd->setAnyDocumentChanged(anyDocumentChanged()); });
   // A minimised window comes to the front.
   connect(sub, &QMdiSubWindow::windowStateChanged, sub, [sub](Qt::WindowStates, Qt::WindowStates now) {
     if (now & Qt::WindowMinimized) sub->raise();
@@ -152,6 +156,7 @@ void MainFrame::showDocumentWindow(DocumentWindow *window) {
 
 void MainFrame::documentClosed(DocumentWindow &window) {
   m_documents.state(window.number()).Closed = true;
+  m_sessionEnd->setAnyDocumentChanged(anyDocumentChanged());
   if (m_menusShown == &window.menus()) m_menusShown = nullptr;
   if (!m_documents.AnyDocumentOpen()) {
     hideDocumentButtons();
@@ -265,15 +270,26 @@ void MainFrame::endProgram() {
   m_terminate();
 }
 
+bool MainFrame::anyDocumentChanged() const {
+  for (DocumentWindow *window : documentWindows())
+    if (!m_documents.state(window->number()).Closed && window->changed()) return true;
+  return false;
+}
+
+bool MainFrame::askToSaveEveryDocument() {
+  for (DocumentWindow *window : documentWindows())
+    if (!QueryClose(*window)) return false;
+  return true;
+}
+
 void MainFrame::closeEvent(QCloseEvent *event) {
-  // Every document is asked first; one refusal keeps everything open.
-  const QList<DocumentWindow *> windows = documentWindows();
-  for (DocumentWindow *window : windows) {
-    if (!QueryClose(*window)) {
-      event->ignore();
-      return;
-    }
+  // Every document is asked first, unless the session's end asked already;
+  // one refusal keeps everything open.
+  if (!m_sessionEnd->answered() && !askToSaveEveryDocument()) {
+    event->ignore();
+    return;
   }
+  const QList<DocumentWindow *> windows = documentWindows();
   for (DocumentWindow *window : windows) {
     window->approveClose();
     window->closeDocument();

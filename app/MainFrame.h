@@ -26,6 +26,7 @@ class DocumentWindow;
 class FileDialog;
 class FindDialog;
 class PrintJob;
+class SessionEnd;
 class StatusPanels;
 class Toolbar;
 
@@ -77,6 +78,11 @@ class MainFrame : public QMainWindow, public DocumentHost {
   // another top-level window such as the Find dialog is active.
   DocumentWindow *activeDocument() const;
   QList<DocumentWindow *> documentWindows() const;
+  // Some open document's text differs from its file.
+  bool anyDocumentChanged() const;
+  // What closing the frame asks first: the save question of every changed
+  // document, in turn; false at the first Cancel.
+  bool askToSaveEveryDocument();
   void hideDocumentButtons();
 
   // Ends the program at once: the print job goes to the printer, nothing else runs.
@@ -112,6 +118,7 @@ class MainFrame : public QMainWindow, public DocumentHost {
   QHash<QString, QIcon> m_systemMenuIcons;  // by the system menu item's caption
   QPointer<FindDialog> m_findDialog;
   std::function<void()> m_terminate;
+  SessionEnd *m_sessionEnd;
   bool m_tearingDown = false;
 };
 

@@ -60,8 +60,11 @@ bool DocumentWindow::isUntitled() const { return caption().left(8) == QLatin1Str
 bool DocumentWindow::changed() const { return m_host.documents().state(m_number).Changed; }
 
 void DocumentWindow::setChanged(bool changed) {
-  m_host.documents().state(m_number).Changed = changed;
+  bool &flag = m_host.documents().state(m_number).Changed;
+  const bool flipped = flag != changed;
+  flag = changed;
   setWindowModified(changed);
+  if (flipped) emit changedFlipped(changed);
 }
 
 bool DocumentWindow::closeDocument() {

@@ -51,6 +51,10 @@ class DocumentWindow : public QWidget {
   // on the frame goes to the host.
   void runCommand(Command command, int index, int language);
 
+ signals:
+  // The text came to differ from the file, or no longer does.
+  void changedFlipped(bool changed);
+
  protected:
   void closeEvent(QCloseEvent *event) override;
 
