@@ -1,0 +1,176 @@
+# The end of a desktop session. Through a real XSMP session manager (the
+# project's own, on libSM and libICE): the save question comes after the
+# manager granted interaction and before the program says it is done; Cancel
+# cancels the logout and keeps every text; No and Yes end the program at
+# Die with exactly the files chosen, without asking again; with nothing
+# changed the program asks nothing. Then the desktop's hold on logging out,
+# through a stand-in for GNOME's session manager on the session bus.
+if [ -z "${XSMP_MANAGER:-}" ] || [ ! -x "${XSMP_MANAGER:-}" ]; then
+  echo "SKIP: $JOURNEY: the test session manager was not built (libsm-dev, libice-dev)"
+  return
+fi
+SM_LOG="$E2E_TMP/session.log"
+
+session_start() {
+  : >"$SM_LOG"
+  rm -f "$E2E_TMP/session.in"
+  mkfifo "$E2E_TMP/session.in"
+  "$XSMP_MANAGER" "$SM_LOG" <"$E2E_TMP/session.in" >"$E2E_TMP/session.address" 2>"$E2E_TMP/session.err" &
+  SM_PID=$!
+  exec 7>"$E2E_TMP/session.in"
+  local i
+  for i in $(seq 1 50); do [ -s "$E2E_TMP/session.address" ] && break; sleep 0.1; done
+  SESSION_MANAGER=$(head -n 1 "$E2E_TMP/session.address")
+  export SESSION_MANAGER
+  start_app || return 1
+  logged registered || { fail "the program did not join the session"; return 1; }
+}
+session_stop() {
+  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
+  exec 7>&-
+  kill "$SM_PID" 2>/dev/null
+  wait "$SM_PID" 2>/dev/null
+  unset SESSION_MANAGER
+}
+# logged LINE: waits until the manager logged that line.
+logged() {
+  local i
+  for i in $(seq 1 50); do grep -qxF "$1" "$SM_LOG" && return 0; sleep 0.1; done
+  return 1
+}
+not_logged() { ! grep -qxF "$1" "$SM_LOG"; }
+# asked_at_logout: logs out; the question must come while the manager waits.
+asked_at_logout() {
+  echo "${1:-logout}" >&7
+  wait_for_windows Quillora 2 || { fail "no save question at logout"; return 1; }
+  grep -qxF "interaction granted" "$SM_LOG" || fail "the question came before interaction was granted"
+  not_logged "save done" && not_logged "die" || fail "the manager heard the program was done before the question"
+}
+
+# A changed document and Cancel: the logout is cancelled, the text kept.
+session_start || return
+type_text "kept"
+asked_at_logout || return
+keys Escape
+logged "interaction done, logout cancelled" || fail "Cancel did not cancel the logout"
+sleep 0.5
+app_running || fail "Cancel ended the program"
+not_logged "die" || fail "the manager ended the session after Cancel"
+save_as "$HOME/kept.txt" && expect_file "$HOME/kept.txt" 'kept\r\n'
+session_stop
+
+# No: the program ends at Die, writing nothing.
+session_start || return
+type_text "not wanted"
+asked_at_logout || return
+keys n
+logged die || fail "no Die after No"
+wait_for_exit || fail "the program did not end at Die"
+[ -z "$(find "$HOME" -name '*.txt' ! -name kept.txt)" ] || fail "No wrote a file"
+session_stop
+
+# Yes on a named document: written without a dialog, then the end.
+printf 'old' >"$HOME/named.txt"
+session_start || return
+keys ctrl+o
+wait_for_windows "Open" 1 || { fail "no Open dialog"; return; }
+sleep 0.3
+type_text "$HOME/named.txt"
+keys Return
+wait_for_windows "Open" 0 || fail "the Open dialog stayed"
+sleep 0.3
+type_text "X"
+asked_at_logout || return
+keys y
+logged die || fail "no Die after Yes"
+wait_for_exit || fail "the program did not end after Yes"
+expect_file "$HOME/named.txt" 'Xold\r\n'
+session_stop
+
+# Yes on an untitled document: the Save As dialog first.
+session_start || return
+type_text "fresh"
+asked_at_logout || return
+keys y
+wait_for_windows "Save As" 1 || { fail "no Save As dialog after Yes"; return; }
+sleep 0.3
+type_text "$HOME/fresh.txt"
+keys Return
+logged die || fail "no Die after the untitled document was saved"
+wait_for_exit || fail "the program did not end"
+expect_file "$HOME/fresh.txt" 'fresh\r\n'
+session_stop
+
+# Two changed documents, asked in turn; Cancel at the second keeps both.
+session_start || return
+type_text "one"
+keys ctrl+n
+type_text "two"
+asked_at_logout || return
+keys n
+sleep 0.3
+wait_for_windows Quillora 2 || { fail "the second document was not asked"; return; }
+keys Escape
+logged "interaction done, logout cancelled" || fail "Cancel at the second did not cancel the logout"
+sleep 0.5
+app_running || { fail "Cancel at the second ended the program"; return; }
+keys ctrl+e
+wait_for_windows Quillora 2 || fail "the first document was no longer changed"
+keys Escape
+session_stop
+
+# Nothing changed: no question, no interaction; the end at Die; no restart asked for.
+session_start || return
+echo logout >&7
+logged die || fail "no Die with nothing changed"
+wait_for_exit || fail "the program did not end at Die"
+not_logged "interaction requested" || fail "interaction was requested with nothing changed"
+logged "restart hint 3" || fail "the program did not tell the manager not to restart it"
+session_stop
+
+# No questions allowed (a fast shutdown): the text goes to a rescue copy.
+session_start || return
+type_text "rescue me"
+echo fast-logout >&7
+logged die || fail "no Die at a fast logout"
+wait_for_exit || fail "the program did not end at a fast logout"
+expect_file "$HOME/.local/state/quillora/Untitled.txt" 'rescue me\r\n'
+session_stop
+
+# The desktop's own close of the window asks the question too.
+start_app || return
+type_text "closing"
+keys alt+F4
+wait_for_windows Quillora 2 || fail "no save question when the desktop closed the window"
+keys Escape
+sleep 0.3
+app_running || fail "Cancel did not keep the program"
+
+# The hold on logging out, while a document is changed.
+if ! /usr/bin/python3 -c 'from gi.repository import Gio' 2>/dev/null; then
+  echo "SKIP: $JOURNEY: the hold on logging out needs python3-gi"
+  return
+fi
+kill "$APP_PID" 2>/dev/null
+wait "$APP_PID" 2>/dev/null
+HOLDS="$E2E_TMP/holds.log"
+: >"$HOLDS"
+/usr/bin/python3 "$HERE/session_recorder.py" "$HOLDS" &
+RECORDER=$!
+for i in $(seq 1 50); do grep -q ready "$HOLDS" && break; sleep 0.1; done
+start_app || return
+sleep 0.5
+expect_eq "asked of the bus before a change" "$(grep -c Inhibit "$HOLDS")" 0
+type_text "a"
+sleep 0.5
+expect_eq "the hold after a change" "$(grep -c '^Inhibit org.quillora.Quillora 1 Unsaved documents' "$HOLDS")" 1
+save_as "$HOME/held.txt" || return
+sleep 0.3
+expect_eq "the hold let go after saving" "$(grep -c '^Uninhibit' "$HOLDS")" 1
+type_text "b"
+keys alt+f c
+wait_for_windows Quillora 2 || fail "no save question at Close"
+keys n
+sleep 0.5
+expect_eq "a hold again, then let go at Close" "$(grep -c '^Inhibit' "$HOLDS") $(grep -c '^Uninhibit' "$HOLDS")" "2 2"
+kill "$RECORDER"
