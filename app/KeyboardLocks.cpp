@@ -13,11 +13,14 @@
 
 namespace quillora {
 
-void WatchLockStates(std::function<void()> changed) {
+LockLights &LockLights::instance() {
+  static LockLights lights;
+  return lights;
+}
+
+void LockLights::watch() {
 #ifdef QUILLORA_WAYLAND
-  if (OnWayland()) WatchWaylandLocks(std::move(changed));
-#else
-  Q_UNUSED(changed);
+  if (OnWayland()) WatchWaylandLocks();
 #endif
 }
 

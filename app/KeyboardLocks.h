@@ -2,10 +2,8 @@
 // The keyboard's lock lights: read from the X server on X11, and told by the
 // compositor on Wayland.
 
-#include <functional>
+#include <QObject>
 #include <optional>
-
-class QObject;
 
 namespace quillora {
 
@@ -18,9 +16,18 @@ struct LockStates {
 // The lock states, or nothing where they cannot be read (offscreen).
 std::optional<LockStates> ReadLockStates();
 
-// Calls `changed` whenever the compositor tells of new lock states (on
-// Wayland, also when a window of the program gains the keyboard after a lock
-// was changed elsewhere). On X11 the program sees the lock keys itself.
-void WatchLockStates(std::function<void()> changed);
+// Tells when the compositor tells of new lock states (on Wayland, also when
+// a window of the program gains the keyboard after a lock was changed
+// elsewhere). On X11 the program sees the lock keys itself.
+class LockLights : public QObject {
+  Q_OBJECT
+ public:
+  static LockLights &instance();
+  // Starts listening to the compositor, where there is one to ask.
+  void watch();
+
+ signals:
+  void changed();
+};
 
 }  // namespace quillora

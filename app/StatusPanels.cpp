@@ -50,7 +50,8 @@ StatusPanels::StatusPanels(QWidget *parent) : QStatusBar(parent), m_clock(new QT
   m_clock->setSingleShot(true);
   connect(m_clock, &QTimer::timeout, this, &StatusPanels::tick);
   qApp->installEventFilter(this);
-  WatchLockStates([this] { refresh(); });
+  connect(&LockLights::instance(), &LockLights::changed, this, &StatusPanels::refresh);
+  LockLights::instance().watch();
   // The panels have their texts before the window is first laid out.
   tick();
 }

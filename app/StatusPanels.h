@@ -23,7 +23,6 @@ class StatusPanels : public QStatusBar {
   // Panel 1 to 16.
   QLabel *panel(int number) const { return m_panels.at(static_cast<std::size_t>(number - 1)); }
 
-  bool insertMode() const { return m_insert; }
   // Re-reads the key states and the clock.
   void refresh();
 

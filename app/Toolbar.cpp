@@ -1,6 +1,6 @@
 #include "app/Toolbar.h"
 
-#include "app/MainFrame.h"
+#include "common/Twips.h"
 #include "resources/Pictures.h"
 
 #include <QMouseEvent>
@@ -15,22 +15,24 @@ struct ButtonDef {
   const char *released;
   const char *pressed;
   Command command;
+  Command namedAfter;  // the menu command whose caption names the button
+  bool onDocument;     // the command acts on the active document, not on the frame
+  // A document button's place in the order the buttons are shown when a
+  // document opens, and hidden when the last one closes (0: always shown).
+  int shown, hidden;
 };
 
 const ButtonDef Buttons[] = {
-    {"imgFileNewButton", 0, "imgFileNewButtonUp", "imgFileNewButtonDn", Command::New},
-    {"imgFileOpenButton", 360, "imgFileOpenButtonUp", "imgFileOpenButtonDn", Command::Open},
-    {"imgFileSaveButton", 720, "imgFileSaveButtonUp", "imgFileSaveButtonDn", Command::Save},
-    {"imgViewBtn", 1200, "imgViewBtnUp", "imgViewBtnDwn", Command::Find},
-    {"imgPrintBtn", 1680, "imgPrintBtnUp", "imgPrintBtnDwn", Command::Print},
-    {"imgCutButton", 2160, "imgCutButtonUp", "imgCutButtonDn", Command::Cut},
-    {"imgCopyButton", 2520, "imgCopyButtonUp", "imgCopyButtonDn", Command::Copy},
-    {"imgPasteButton", 2880, "imgPasteButtonUp", "imgPasteButtonDn", Command::Paste},
+    {"imgFileNewButton", 0, "imgFileNewButtonUp", "imgFileNewButtonDn", Command::New, Command::New, false, 0, 0},
+    {"imgFileOpenButton", 360, "imgFileOpenButtonUp", "imgFileOpenButtonDn", Command::Open, Command::Open, false, 0, 0},
+    {"imgFileSaveButton", 720, "imgFileSaveButtonUp", "imgFileSaveButtonDn", Command::SaveAskingName, Command::Save,
+     false, 4, 6},
+    {"imgViewBtn", 1200, "imgViewBtnUp", "imgViewBtnDwn", Command::ShowFindDialog, Command::Find, false, 5, 4},
+    {"imgPrintBtn", 1680, "imgPrintBtnUp", "imgPrintBtnDwn", Command::Print, Command::Print, true, 6, 5},
+    {"imgCutButton", 2160, "imgCutButtonUp", "imgCutButtonDn", Command::Cut, Command::Cut, true, 1, 1},
+    {"imgCopyButton", 2520, "imgCopyButtonUp", "imgCopyButtonDn", Command::Copy, Command::Copy, true, 2, 2},
+    {"imgPasteButton", 2880, "imgPasteButtonUp", "imgPasteButtonDn", Command::Paste, Command::Paste, true, 3, 3},
 };
-
-// Hidden in this order when the last document closes; shown in the other.
-const char *const DocumentButtons[] = {"imgCutButton", "imgCopyButton", "imgPasteButton",
-                                       "imgViewBtn",   "imgPrintBtn",   "imgFileSaveButton"};
 
 constexpr int ButtonTwips = 480;
 constexpr int StripTwips = 645;
@@ -52,10 +54,7 @@ ImageButton::ImageButton(QWidget *parent, const QString &name, QLabel *released,
   setPixmap(released->pixmap());
 }
 
-void ImageButton::showPicture(bool pressed) {
-  m_pressedShown = pressed;
-  setPixmap((pressed ? m_pressed : m_released)->pixmap());
-}
+void ImageButton::showPicture(bool pressed) { setPixmap((pressed ? m_pressed : m_released)->pixmap()); }
 
 bool ImageButton::isInside(const QPointF &p) const {
   // The right and bottom edges count as inside, and so do the left and top.
@@ -92,15 +91,13 @@ Toolbar::Toolbar(QWidget *parent) : QWidget(parent) {
     QLabel *pressed = holder(this, def.pressed, size, dpr);
     auto *button = new ImageButton(this, QString::fromLatin1(def.name), released, pressed);
     button->setGeometry(TwipsX(this, def.left), 0, size, size);
-    const Command command = def.command;
-    connect(button, &ImageButton::clicked, this, [this, command] { emit commandClicked(command); });
-    m_buttons.append(button);
+    connect(button, &ImageButton::clicked, this, [this, &def] { emit commandClicked(def.command, def.onDocument); });
   }
   setLanguage(English);
 }
 
 void Toolbar::setLanguage(int language) {
-  for (const ButtonDef &def : Buttons) button(def.name)->setAccessibleName(CommandName(language, def.command));
+  for (const ButtonDef &def : Buttons) button(def.name)->setAccessibleName(CommandName(language, def.namedAfter));
 }
 
 ImageButton *Toolbar::button(const char *name) const {
@@ -108,13 +105,9 @@ ImageButton *Toolbar::button(const char *name) const {
 }
 
 void Toolbar::setDocumentButtonsVisible(bool visible) {
-  if (visible) {
-    for (const char *name :
-         {"imgCutButton", "imgCopyButton", "imgPasteButton", "imgFileSaveButton", "imgViewBtn", "imgPrintBtn"})
-      button(name)->show();
-  } else {
-    for (const char *name : DocumentButtons) button(name)->hide();
-  }
+  for (int place = 1; place <= 6; ++place)
+    for (const ButtonDef &def : Buttons)
+      if ((visible ? def.shown : def.hidden) == place) button(def.name)->setVisible(visible);
 }
 
 }  // namespace quillora

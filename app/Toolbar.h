@@ -13,7 +13,6 @@ class ImageButton : public QLabel {
   Q_OBJECT
  public:
   ImageButton(QWidget *parent, const QString &name, QLabel *released, QLabel *pressed);
-  bool showsPressed() const { return m_pressedShown; }
 
  signals:
   void clicked();
@@ -29,7 +28,6 @@ class ImageButton : public QLabel {
 
   QLabel *m_released;
   QLabel *m_pressed;
-  bool m_pressedShown = false;
 };
 
 class Toolbar : public QWidget {
@@ -44,11 +42,9 @@ class Toolbar : public QWidget {
   void setDocumentButtonsVisible(bool visible);
 
  signals:
-  // A button was clicked: the command it carries runs.
-  void commandClicked(Command command);
-
- private:
-  QList<ImageButton *> m_buttons;
+  // A button was clicked: the command it carries runs, on the frame or on
+  // the active document.
+  void commandClicked(Command command, bool onDocument);
 };
 
 }  // namespace quillora

@@ -17,7 +17,6 @@ struct Keyboard {
   xkb_keymap *keymap = nullptr;
   xkb_state *state = nullptr;
   std::optional<LockStates> locks;
-  std::function<void()> changed;
 };
 
 Keyboard &keyboard() {
@@ -49,7 +48,7 @@ void onModifiers(void *, wl_keyboard *, uint32_t, uint32_t depressed, uint32_t l
   // A keymap without a light of that name (no Scroll Lock, say) reads as off.
   const auto lit = [&k](const char *name) { return xkb_state_led_name_is_active(k.state, name) > 0; };
   k.locks = LockStates{lit(XKB_LED_NAME_CAPS), lit(XKB_LED_NAME_NUM), lit(XKB_LED_NAME_SCROLL)};
-  if (k.changed) k.changed();
+  emit LockLights::instance().changed();
 }
 
 void onEnter(void *, wl_keyboard *, uint32_t, wl_surface *, wl_array *) {}
@@ -61,7 +60,7 @@ const wl_keyboard_listener Listener = {onKeymap, onEnter, onLeave, onKey, onModi
 
 }  // namespace
 
-bool WatchWaylandLocks(std::function<void()> changed) {
+bool WatchWaylandLocks() {
   QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
   if (!native) return false;
   auto *display = static_cast<wl_display *>(native->nativeResourceForIntegration("wl_display"));
@@ -70,7 +69,6 @@ bool WatchWaylandLocks(std::function<void()> changed) {
   if (!display || !seat || k.context) return false;
   k.context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
   if (!k.context) return false;
-  k.changed = std::move(changed);
   // Qt dispatches the events of its connection on the program's thread; the
   // keyboard lives as long as the program.
   wl_keyboard_add_listener(wl_seat_get_keyboard(seat), &Listener, nullptr);

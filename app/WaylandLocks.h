@@ -8,7 +8,7 @@
 namespace quillora {
 
 // Asks the compositor for the keyboard; false where there is none to ask.
-bool WatchWaylandLocks(std::function<void()> changed);
+bool WatchWaylandLocks();
 // The lock states last told, or nothing before the compositor told any.
 std::optional<LockStates> WaylandLockStates();
 

@@ -11,6 +11,7 @@ int main(int argc, char *argv[]) {
   QApplication::setDesktopFileName(QStringLiteral("org.quillora.Quillora"));
   quillora::KeepSettingsInOwnFolder();
   quillora::MainFrame frame;
+  QObject::connect(&frame, &quillora::MainFrame::programEnds, &app, [] { QCoreApplication::exit(0); });
   frame.startUp();
   return QApplication::exec();
 }

@@ -4,8 +4,10 @@
 
 #include "Probe.h"
 #include "app/MainFrame.h"
+#include "common/Fonts.h"
 #include "common/Prompts.h"
 #include "documents/DocumentWindow.h"
+#include "documents/Documents.h"
 #include "documents/FileCommands.h"
 #include "documents/TextCodec.h"
 #include "editing/EditCommands.h"
@@ -119,7 +121,7 @@ void benchTyping(MainFrame &frame) {
   const QList<std::pair<QString, QString>> texts = {{QStringLiteral("empty document"), QString()},
                                                     {QStringLiteral("1,500 lines"), lines}};
   for (const auto &[label, text] : texts) {
-    NewDocument(frame);
+    NewDocument(frame.documents());
     frame.activeDocument()->Text1()->setText(text);
     row(qPrintable(QStringLiteral("typing per key, %1, Quillora").arg(label)),
         typingMs(frame.activeDocument()->Text1(), 50), "ms");
@@ -136,7 +138,7 @@ void benchTyping(MainFrame &frame) {
     while (words.size() < size) words += QStringLiteral("lorem ipsum dolor sit amet ");
     words.truncate(size);
     const int keys = size > 2000000 ? 2 : 7;
-    NewDocument(frame);
+    NewDocument(frame.documents());
     DocumentWindow *typed = frame.activeDocument();
     typed->Text1()->setText(words);
     const QString label = size >= 1000000 ? QStringLiteral("%1 MB").arg(size / 1000000) : QStringLiteral("65 KB");
@@ -144,7 +146,7 @@ void benchTyping(MainFrame &frame) {
         typingMs(typed->Text1(), keys), "ms", size == 1000000 ? "< 50" : (size > 2000000 ? "< 1000" : ""));
     closeAll(frame);
     if (size > 2000000) {
-      NewDocument(frame);
+      NewDocument(frame.documents());
       QApplication::clipboard()->setText(words);
       row("paste of a 10 MB line of words, Quillora",
           medianMs(1,
@@ -174,7 +176,7 @@ void benchReading(MainFrame &frame) {
   for (const int count : {1500, 15000}) {
     QString lines;
     while (lines.size() < count * 43) lines += QStringLiteral("lorem ipsum dolor sit amet consectetur adi\n");
-    NewDocument(frame);
+    NewDocument(frame.documents());
     EditControl *text = frame.activeText();
     text->setText(lines);
     QApplication::clipboard()->setText(longLine);
@@ -286,7 +288,6 @@ int main(int argc, char *argv[]) {
   clock.start();
   MainFrame frame;
   const double constructed = clock.nsecsElapsed() / 1e6;
-  frame.setTerminateHook([] {});
   frame.startUp();
   QCoreApplication::processEvents();
   if (args.contains(QStringLiteral("--typing"))) {
@@ -299,21 +300,21 @@ int main(int argc, char *argv[]) {
   row("in process: start-up sequence done", clock.nsecsElapsed() / 1e6, "ms");
   const double afterStart = residentKiB() / 1024.0;
   row("memory after start-up", afterStart, "MiB");
-  row("installed font families", frame.fontFamilies().size(), "");
+  row("installed font families", InstalledFontFamilies().size(), "");
 
   // New: time and memory per document window with its five menu trees.
-  for (int i = 0; i < 5; ++i) NewDocument(frame);
+  for (int i = 0; i < 5; ++i) NewDocument(frame.documents());
   closeAll(frame);
   const long before = residentKiB();
   const double newMs = medianMs(
-      100, [&] { NewDocument(frame); }, [] { QCoreApplication::processEvents(); });
+      100, [&] { NewDocument(frame.documents()); }, [] { QCoreApplication::processEvents(); });
   const double perDoc = double(residentKiB() - before) / 100;
   row("New document (median)", newMs, "ms", "< 2 (3 fonts)");
   row("memory per document window", perDoc, "KiB", "< 400");
   row("memory with 100 empty documents", residentKiB() / 1024.0, "MiB");
   {
     const std::size_t heapBefore = mallinfo2().uordblks;
-    NewDocument(frame);
+    NewDocument(frame.documents());
     QCoreApplication::processEvents();
     DocumentWindow *last = frame.activeDocument();
     row("  heap per document window", double(mallinfo2().uordblks - heapBefore) / 1024, "KiB", "<= 150");
@@ -356,7 +357,7 @@ int main(int argc, char *argv[]) {
   // The first switch to a tree also makes its menu widgets.
   std::vector<double> firstSwitch;
   for (int i = 0; i < 20; ++i) {
-    NewDocument(frame);
+    NewDocument(frame.documents());
     DocumentWindow *fresh = frame.activeDocument();
     QElapsedTimer t;
     t.start();
@@ -384,7 +385,7 @@ int main(int argc, char *argv[]) {
     const double openMs = medianMs(
         15,
         [&] {
-          LoadDocumentFile(frame, path);
+          LoadDocumentFile(frame.documents(), path);
           QCoreApplication::processEvents();
         },
         [&] { closeAll(frame); });
@@ -401,7 +402,7 @@ int main(int argc, char *argv[]) {
       QCoreApplication::processEvents();
     });
     row("  bare QPlainTextEdit load of the same, shown", bareMs, "ms");
-    DocumentWindow *opened = LoadDocumentFile(frame, path);
+    DocumentWindow *opened = LoadDocumentFile(frame.documents(), path);
     const QString target = dir.filePath("saved.txt");
     row(qPrintable(QStringLiteral("save 65,000 bytes, %1").arg(name)),
         medianMs(15, [&] { WriteDocumentFile(*opened, target); }), "ms", "< 5");
@@ -415,7 +416,7 @@ int main(int argc, char *argv[]) {
 
   // Memory with 20 documents of 65,000 bytes.
   const QString path = dir.filePath("1,500 lines");
-  for (int i = 0; i < 20; ++i) LoadDocumentFile(frame, path);
+  for (int i = 0; i < 20; ++i) LoadDocumentFile(frame.documents(), path);
   QCoreApplication::processEvents();
   row("memory with 20 documents of 65,000 bytes", residentKiB() / 1024.0, "MiB");
   closeAll(frame);

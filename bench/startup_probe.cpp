@@ -3,6 +3,7 @@
 // load routine instead and prints "resident_after_start_kib resident_with_documents_kib count".
 #include "Probe.h"
 #include "app/MainFrame.h"
+#include "documents/Documents.h"
 #include "documents/FileCommands.h"
 
 #include <QApplication>
@@ -17,7 +18,7 @@ int main(int argc, char *argv[]) {
   const QStringList args = QCoreApplication::arguments();
   if (args.size() == 3 && args.at(1) == QLatin1String("--documents")) {
     const QDir dir(args.at(2));
-    ShowDocuments(&frame, dir, [&frame](const QString &path) { quillora::LoadDocumentFile(frame, path); });
+    ShowDocuments(&frame, dir, [&frame](const QString &path) { quillora::LoadDocumentFile(frame.documents(), path); });
     return 0;
   }
   FirstPaint probe(&frame, clock, clock.elapsed());

@@ -3,10 +3,9 @@
 // and the document's file identity (path, encoding, line-break style).
 
 #include "documents/TextCodec.h"
-#include "languages/MenuTrees.h"
+#include "languages/Catalogue.h"
 
 #include <QWidget>
-#include <memory>
 
 class QMdiSubWindow;
 class QMenu;
@@ -14,19 +13,22 @@ class QMenu;
 namespace quillora {
 
 class DocumentHost;
+class Documents;
 class EditControl;
+class MenuTrees;
 
 class DocumentWindow : public QWidget {
   Q_OBJECT
  public:
-  DocumentWindow(DocumentHost &host, int number);
+  DocumentWindow(Documents &documents, int number);
   ~DocumentWindow() override;
 
   // The document number, also kept as decimal text in the "tag" property.
   int number() const { return m_number; }
   EditControl *Text1() const { return m_text; }
   MenuTrees &menus() { return *m_menus; }
-  DocumentHost &host() const { return m_host; }
+  Documents &documents() const { return m_documents; }
+  DocumentHost &host() const;
   QMdiSubWindow *subWindow() const;
 
   QString caption() const { return windowTitle(); }
@@ -39,6 +41,7 @@ class DocumentWindow : public QWidget {
   void setPath(const QString &path) { m_path = path; }
   TextFormat &format() { return m_format; }
 
+  // The document's Changed flag, kept in its slot of the document table.
   bool changed() const;
   void setChanged(bool changed);
 
@@ -48,32 +51,28 @@ class DocumentWindow : public QWidget {
   void approveClose() { m_closeApproved = true; }
 
   // The one routine of every menu item of the window's five trees; what acts
-  // on the frame goes to the host.
+  // on the frame goes up as frameCommand.
   void runCommand(Command command, int index, int language);
 
  signals:
   // The text came to differ from the file, or no longer does.
   void changedFlipped(bool changed);
+  void frameCommand(MenuTrees &trees, Command command, int index, int language);
+  void optionsShown(MenuTrees &trees);
 
  protected:
   void closeEvent(QCloseEvent *event) override;
 
  private:
   void fillWindowList(QMenu *menu);
-  void onSizeItem(int language, int index);
 
-  DocumentHost &m_host;
+  Documents &m_documents;
   const int m_number;
   EditControl *m_text;
-  std::unique_ptr<MenuTrees> m_menus;
+  MenuTrees *m_menus;
   QString m_path;
   TextFormat m_format;
   bool m_closeApproved = false;
 };
-
-// Creates the window of a slot inside the frame, not yet shown.
-DocumentWindow *CreateDocumentWindow(DocumentHost &host, int number, const QString &caption);
-// New: a new untitled document in the lowest free slot.
-void NewDocument(DocumentHost &host);
 
 }  // namespace quillora

@@ -2,8 +2,8 @@
 
 #include "common/Prompts.h"
 #include "documents/DocumentHost.h"
-#include "documents/DocumentTable.h"
 #include "documents/DocumentWindow.h"
+#include "documents/Documents.h"
 #include "documents/FileDialog.h"
 #include "documents/TextCodec.h"
 #include "documents/TextFile.h"
@@ -26,12 +26,6 @@ class WaitCursor {
   WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
-QStringList recentEntryCaptions(DocumentHost &host) {
-  QStringList captions;
-  for (QAction *entry : host.menus().items(English, Command::RecentFile)) captions.append(entry->text());
-  return captions;
-}
-
 }  // namespace
 
 namespace {
@@ -43,23 +37,23 @@ ReadResult readFile(const QString &name, qint64 limit) {
 
 // The whole file is read before any window exists: a file that cannot be
 // read in full leaves no window behind.
-DocumentWindow *showDocumentFile(DocumentHost &host, const QString &name, const ReadResult &file) {
+DocumentWindow *showDocumentFile(Documents &documents, const QString &name, const ReadResult &file) {
   if (file.error) {
-    MsgBox(host.hostWindow(),
+    MsgBox(documents.host().hostWindow(),
            QString::fromLatin1(text::CantOpenFile) + name + u'\n' + FileErrorCause(file.error, FileAccess::Reading));
     return nullptr;
   }
   WaitCursor wait;
   DecodedText decoded = DecodeText(file.bytes);
-  const int i = host.documents().AcquireDocumentSlot();
-  DocumentWindow *window = CreateDocumentWindow(host, i, name.toUpper());
+  const int i = documents.AcquireDocumentSlot();
+  DocumentWindow *window = documents.create(i, name.toUpper());
   window->setPath(name);
   window->format() = decoded.format;
   window->Text1()->setLineBreak(decoded.format.lineBreak);
   // Shown at its size before the text arrives: a change of width makes a
   // layout object for every block of the text, while a text that arrives
   // later is laid out only where it is seen.
-  host.showDocumentWindow(window);
+  documents.show(window);
   window->Text1()->setText(decoded.text);
   window->setChanged(false);
   return window;
@@ -67,32 +61,31 @@ DocumentWindow *showDocumentFile(DocumentHost &host, const QString &name, const 
 
 }  // namespace
 
-void OpenDocumentCommand(DocumentHost &host) {
-  FileDialog &dialog = host.fileDialog();
+void OpenDocumentCommand(Documents &documents) {
+  FileDialog &dialog = documents.fileDialog();
   dialog.FileName.clear();
   if (!dialog.ShowOpen()) return;
   const QString name = dialog.FileName;
   // The limit holds for the file actually read, whatever its name led to before.
   const ReadResult file = readFile(name, OpenSizeLimit);
   if (file.error == TooLarge) {
-    MsgBox(host.hostWindow(), QString::fromLatin1(text::FileTooLarge));
+    MsgBox(documents.host().hostWindow(), QString::fromLatin1(text::FileTooLarge));
     return;
   }
-  showDocumentFile(host, name, file);
-  UpdateRecentFiles(name, recentEntryCaptions(host));
-  DocumentTable &documents = host.documents();
+  showDocumentFile(documents, name, file);
+  UpdateRecentFiles(name, RecentEntryCaptions());
   if (documents.NoDocumentsOpen && documents.AnyDocumentOpen()) {
-    host.showDocumentButtons();
+    emit documents.documentButtonsWanted();
     documents.NoDocumentsOpen = false;
   }
 }
 
-DocumentWindow *LoadDocumentFile(DocumentHost &host, const QString &name) {
-  return showDocumentFile(host, name, readFile(name, LoadSizeLimit));
+DocumentWindow *LoadDocumentFile(Documents &documents, const QString &name) {
+  return showDocumentFile(documents, name, readFile(name, LoadSizeLimit));
 }
 
-QString AskSaveFileName(DocumentHost &host, const QString &proposed) {
-  FileDialog &dialog = host.fileDialog();
+QString AskSaveFileName(Documents &documents, const QString &proposed) {
+  FileDialog &dialog = documents.fileDialog();
   dialog.FileName = proposed;
   return dialog.ShowSave() ? dialog.FileName : QString();
 }
@@ -119,37 +112,40 @@ bool WriteDocumentFile(DocumentWindow &window, const QString &name) {
 void SaveCommand(DocumentWindow &window) {
   // A titled document is written to the exact path it came from; the
   // caption only shows that path in capitals.
-  const QString name = window.isUntitled() ? AskSaveFileName(window.host(), QString()) : window.path();
+  const QString name = window.isUntitled() ? AskSaveFileName(window.documents(), QString()) : window.path();
   if (!name.isEmpty()) WriteDocumentFile(window, name);
 }
 
-void ToolbarSaveCommand(DocumentHost &host, DocumentWindow *active) {
+void SaveAskingNameCommand(Documents &documents) {
+  DocumentWindow *active = documents.active();
   if (!active) return;
-  const QString name = AskSaveFileName(host, QString());
+  const QString name = AskSaveFileName(documents, QString());
   if (!name.isEmpty()) WriteDocumentFile(*active, name);
 }
 
 void SaveAsCommand(DocumentWindow &window) {
   const QString proposed = window.isUntitled() ? QString::fromLatin1(text::SaveAsProposal) : window.path();
-  const QString name = AskSaveFileName(window.host(), proposed);
+  const QString name = AskSaveFileName(window.documents(), proposed);
   if (name.isEmpty()) return;
   WriteDocumentFile(window, name);
-  UpdateRecentFiles(name, recentEntryCaptions(window.host()));
+  UpdateRecentFiles(name, RecentEntryCaptions());
 }
 
 bool QueryClose(DocumentWindow &window) {
   if (!window.changed()) return true;
-  DocumentHost &host = window.host();
+  Documents &documents = window.documents();
+  QWidget *frame = documents.host().hostWindow();
   // The question's two lines are parted by LF CR, in that order, as the
   // program has always written it.
   const QString question = QString::fromLatin1(text::TextChangedBefore) + window.caption() +
                            QString::fromLatin1(text::TextChangedAfter) + QStringLiteral("\n\r") +
                            QString::fromLatin1(text::SaveChangesQuestion);
-  switch (MsgBox(host.hostWindow(), question, msg::YesNoCancel + msg::Exclamation, host.hostWindow()->windowTitle())) {
+  switch (MsgBox(frame, question, msg::YesNoCancel + msg::Exclamation, frame->windowTitle())) {
     case msg::Yes: {
       // A save that does not happen keeps the window open: nothing is lost.
-      const QString name =
-          window.isUntitled() ? AskSaveFileName(host, QString::fromLatin1(text::SaveQuestionProposal)) : window.path();
+      const QString name = window.isUntitled()
+                               ? AskSaveFileName(documents, QString::fromLatin1(text::SaveQuestionProposal))
+                               : window.path();
       return !name.isEmpty() && WriteDocumentFile(window, name);
     }
     case msg::No: return true;

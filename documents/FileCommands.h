@@ -5,16 +5,16 @@
 
 namespace quillora {
 
-class DocumentHost;
 class DocumentWindow;
+class Documents;
 
 // Open: asks for a file and opens it in a new window (65000 bytes at most).
-void OpenDocumentCommand(DocumentHost &host);
+void OpenDocumentCommand(Documents &documents);
 // Opens a named file in a new window; nullptr and "Can't open file: " with the
 // path and the cause when it cannot be read whole.
-DocumentWindow *LoadDocumentFile(DocumentHost &host, const QString &name);
+DocumentWindow *LoadDocumentFile(Documents &documents, const QString &name);
 // The name chosen in the Save dialog, or empty when the user cancelled.
-QString AskSaveFileName(DocumentHost &host, const QString &proposed);
+QString AskSaveFileName(Documents &documents, const QString &proposed);
 // Writes the window's text and one line break; true on success, else the
 // file and the cause are shown, and the file, the caption and the Changed
 // flag stay as they were.
@@ -22,7 +22,7 @@ bool WriteDocumentFile(DocumentWindow &window, const QString &name);
 void SaveCommand(DocumentWindow &window);
 // The toolbar's Save button: always asks for a name, with none proposed, and
 // writes the active document under it; the recent files stay as they are.
-void ToolbarSaveCommand(DocumentHost &host, DocumentWindow *active);
+void SaveAskingNameCommand(Documents &documents);
 void SaveAsCommand(DocumentWindow &window);
 // The save question before a window closes; false keeps it open.
 bool QueryClose(DocumentWindow &window);

@@ -45,7 +45,7 @@ QString FileErrorCause(int error, FileAccess access) {
 }
 
 QString SaveFailureText(const SaveResult &result) {
-  const QString cause = FileErrorCause(result.error, FileAccess::Writing);
+  QString cause = FileErrorCause(result.error, FileAccess::Writing);
   if (result.noBackup)
     return QStringLiteral("No backup of the old text could be made beside the file, so it was left as it was: ") +
            cause;

@@ -36,7 +36,7 @@ class PrinterSession : public PrintSession {
 
   QString print(const QString &text) override {
     if (!m_painter) {
-      const QString error = open();
+      QString error = open();
       if (!error.isEmpty()) return error;
     }
     const qreal width = m_printer->pageLayout().paintRectPixels(m_printer->resolution()).width();
@@ -78,7 +78,7 @@ class PrinterSession : public PrintSession {
 
  private:
   QString open() {
-    if (const QString unavailable = checkPrintService(); !unavailable.isEmpty()) return unavailable;
+    if (QString unavailable = checkPrintService(); !unavailable.isEmpty()) return unavailable;
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) return QStringLiteral("There is no default printer.");
     m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);

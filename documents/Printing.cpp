@@ -4,6 +4,7 @@
 #include "common/Prompts.h"
 #include "documents/DocumentHost.h"
 #include "documents/DocumentWindow.h"
+#include "documents/Documents.h"
 #include "documents/PrintSession.h"
 #include "editing/EditControl.h"
 
@@ -39,7 +40,7 @@ QString PrintJob::openSession() {
 
 QString PrintJob::print(const QString &text) {
   if (!m_session) {
-    if (const QString error = openSession(); !error.isEmpty()) return error;
+    if (QString error = openSession(); !error.isEmpty()) return error;
   }
   return m_session->print(ToQtBreaks(text));
 }
@@ -47,7 +48,7 @@ QString PrintJob::print(const QString &text) {
 QString PrintJob::finish() { return m_session ? m_session->finish() : QString(); }
 
 void PrintCommand(DocumentWindow &window) {
-  const QString error = window.host().printer().print(window.Text1()->text());
+  const QString error = window.documents().printJob().print(window.Text1()->text());
   if (!error.isEmpty())
     MsgBox(window.host().hostWindow(), QStringLiteral("The text cannot be printed. ") + error, msg::Exclamation);
 }

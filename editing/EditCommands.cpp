@@ -1,6 +1,8 @@
 #include "editing/EditCommands.h"
 
+#include "common/Fonts.h"
 #include "editing/EditControl.h"
+#include "languages/Catalogue.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -46,7 +48,7 @@ void SelectAllCommand(EditControl *e) {
 
 QString GeneralDateText(const QDateTime &moment) {
   const QLocale locale = QLocale::system();
-  const QString date = locale.toString(moment.date(), QLocale::ShortFormat);
+  QString date = locale.toString(moment.date(), QLocale::ShortFormat);
   if (moment.time() == QTime(0, 0)) return date;
   // The locale's long time without its time-zone name.
   QString format = locale.timeFormat(QLocale::LongFormat);
@@ -56,10 +58,18 @@ QString GeneralDateText(const QDateTime &moment) {
 
 void TimeDateCommand(EditControl &text) { text.setSelText(GeneralDateText(QDateTime::currentDateTime())); }
 
-void FontNameCommand(EditControl &text, const QStringList &families, int index) {
+void FontNameCommand(EditControl &text, int index) {
+  const QStringList &families = InstalledFontFamilies();
   if (index < 0 || index >= families.size()) return;
   QFont font = text.font();
   font.setFamily(families.at(index));
+  text.setFont(font);
+}
+
+void FontSizeCommand(EditControl &text, int index) {
+  if (index < 0 || index >= int(FontSizes.size())) return;
+  QFont font = text.font();
+  font.setPointSize(FontSizes.at(std::size_t(index)));
   text.setFont(font);
 }
 

@@ -24,6 +24,8 @@ void TimeDateCommand(EditControl &text);
 // date alone at exactly midnight.
 QString GeneralDateText(const QDateTime &moment);
 // The font family of that index in the installed families.
-void FontNameCommand(EditControl &text, const QStringList &families, int index);
+void FontNameCommand(EditControl &text, int index);
+// The font size of that index in the Font Size arrays.
+void FontSizeCommand(EditControl &text, int index);
 
 }  // namespace quillora

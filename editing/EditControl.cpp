@@ -1,6 +1,7 @@
 #include "editing/EditControl.h"
 
 #include "editing/EditControlAccessible.h"
+#include "languages/MenuTrees.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -363,10 +364,10 @@ void EditControl::inputMethodEvent(QInputMethodEvent *event) {
 }
 
 bool EditControl::event(QEvent *event) {
-  if (event->type() == QEvent::ShortcutOverride && m_ownedByMenu) {
+  if (event->type() == QEvent::ShortcutOverride && m_menus) {
     auto *key = static_cast<QKeyEvent *>(event);
     const QKeySequence sequence(QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
-    if (m_ownedByMenu(sequence)) {
+    if (m_menus->shownTreeOwnsKey(sequence)) {
       event->ignore();  // not claimed: the menu's shortcut runs
       return true;
     }

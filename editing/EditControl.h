@@ -14,10 +14,11 @@
 
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
-#include <functional>
 #include <optional>
 
 namespace quillora {
+
+class MenuTrees;
 
 class EditControl : public QPlainTextEdit {
   Q_OBJECT
@@ -44,10 +45,8 @@ class EditControl : public QPlainTextEdit {
   // Replaces the selection (or inserts at the caret); the caret ends after it.
   void setSelText(const QString &text);
 
-  // Keys that a shown menu owns: they go to the menu, not to the editing.
-  void setMenuKeyFilter(std::function<bool(const QKeySequence &)> ownedByMenu) {
-    m_ownedByMenu = std::move(ownedByMenu);
-  }
+  // Keys that the shown tree of these menus owns go to the menu, not to the editing.
+  void setMenuKeys(const MenuTrees *menus) { m_menus = menus; }
 
   // The offset in the text of one of Qt's positions (where a break is one
   // character), and the position of an offset. An offset inside a CR LF
@@ -118,7 +117,7 @@ class EditControl : public QPlainTextEdit {
   LineBreak m_lineBreak = LineBreak::CrLf;
   int m_editedFrom = -1;  // what Qt's editing changed since the lines were last balanced
   int m_editedTo = -1;
-  std::function<bool(const QKeySequence &)> m_ownedByMenu;
+  const MenuTrees *m_menus = nullptr;
   QElapsedTimer m_doubleClick;  // since the last double click, for a triple one
   QPoint m_doubleClickAt;
 };

@@ -1,9 +1,9 @@
 #include "editing/FindDialog.h"
 
 #include "common/DialogSize.h"
+#include "common/Fonts.h"
 #include "common/Twips.h"
-#include "editing/EditHost.h"
-#include "editing/Search.h"
+#include "editing/Finder.h"
 #include "languages/Catalogue.h"
 
 #include <QButtonGroup>
@@ -18,17 +18,14 @@
 
 namespace quillora {
 
-FindDialog::FindDialog(EditHost &host)
-    : QDialog(host.hostWindow(), Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                                     Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_host(host) {
+FindDialog::FindDialog(Finder &finder, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      m_finder(finder) {
   setObjectName(QStringLiteral("frmFind"));
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setPointSizeF(8.25);
-  font.setBold(true);
-  setFont(font);
+  setFont(DesignFont());
 
   auto place = [this](QWidget *w, const char *name, int left, int top, int width, int height) {
     w->setObjectName(QString::fromLatin1(name));
@@ -69,12 +66,12 @@ FindDialog::FindDialog(EditHost &host)
 
   // Load: Find is disabled, the remembered direction is selected.
   m_find->setEnabled(false);
-  (host.search().FindDirection == 0 ? m_up : m_down)->setChecked(true);
+  (finder.state().FindDirection == 0 ? m_up : m_down)->setChecked(true);
 
   connect(m_text, &QLineEdit::textChanged, this, [this](const QString &t) { m_find->setEnabled(!t.isEmpty()); });
-  connect(m_case, &QCheckBox::clicked, this, [this](bool on) { m_host.search().FindMatchCase = on ? 1 : 0; });
-  connect(m_up, &QRadioButton::clicked, this, [this] { m_host.search().FindDirection = 0; });
-  connect(m_down, &QRadioButton::clicked, this, [this] { m_host.search().FindDirection = 1; });
+  connect(m_case, &QCheckBox::clicked, this, [this](bool on) { m_finder.state().FindMatchCase = on ? 1 : 0; });
+  connect(m_up, &QRadioButton::clicked, this, [this] { m_finder.state().FindDirection = 0; });
+  connect(m_down, &QRadioButton::clicked, this, [this] { m_finder.state().FindDirection = 1; });
   connect(m_find, &QPushButton::clicked, this, &FindDialog::onFind);
   connect(m_cancel, &QPushButton::clicked, this, &FindDialog::onCancel);
 }
@@ -120,12 +117,12 @@ void FindDialog::closeEvent(QCloseEvent *event) {
 }
 
 void FindDialog::onFind() {
-  m_host.search().FindText = m_text->text();
-  FindInActiveDocument(m_host);
+  m_finder.state().FindText = m_text->text();
+  m_finder.findInActiveDocument();
 }
 
 void FindDialog::onCancel() {
-  SearchState &state = m_host.search();
+  SearchState &state = m_finder.state();
   state.FindText = m_text->text();
   state.FindMatchCase = m_case->isChecked() ? 1 : 0;
   close();

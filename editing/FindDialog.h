@@ -13,12 +13,12 @@ class QRadioButton;
 
 namespace quillora {
 
-class EditHost;
+class Finder;
 
 class FindDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit FindDialog(EditHost &host);
+  FindDialog(Finder &finder, QWidget *parent);
 
   // The dialog's texts in a language (the direction frame keeps its caption
   // where the language gives none).
@@ -40,7 +40,7 @@ class FindDialog : public QDialog {
   void onFind();
   void onCancel();
 
-  EditHost &m_host;
+  Finder &m_finder;
   QLabel *m_label;
   QLineEdit *m_text;
   QCheckBox *m_case;

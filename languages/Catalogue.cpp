@@ -31,11 +31,14 @@ const Column FrameFileMenu = {{{"mnuFile", "&File"}, {"mnuFichier", "&Fichier"},
                                {"mnuGDatei", "&Datei"}, {"mnuIFile", "&File"}}};
 // New and Exit read the same in the frame and in the document window.
 const Row NewRow = {C::New,  {{{"mnuFNew", "&New"}, {"mnuNouveau", "&Nouveau"}, {"mnuSPANuevo", "&Nuevo"}, {"mnuGDNeu", "&Neu"}, {"mnuIFNuovo", "&Nuovo"}}}, {"Ctrl+N"}};
-const Row ExitRow = {C::Exit, {{{"mnuFExit", "E&xit"}, {"mnuQuitter", "&Quitter"}, {"mnuSPASalir", "&Salir"}, {"mnuGDBeenden", "&Beenden"}, {"mnuIFEsci", "&Esci"}}}, {"Ctrl+E"}};
+const Column ExitItems = {{{"mnuFExit", "E&xit"}, {"mnuQuitter", "&Quitter"}, {"mnuSPASalir", "&Salir"}, {"mnuGDBeenden", "&Beenden"}, {"mnuIFEsci", "&Esci"}}};
+// The frame's Exit ends the program at once; a document's closes the frame.
+const Row FrameExitRow = {C::EndProgram, ExitItems, {"Ctrl+E"}};
+const Row ExitRow = {C::Exit, ExitItems, {"Ctrl+E"}};
 const Row FrameFileRows[] = {
     NewRow,
     {C::Open, {{{"mnuFOpen", "&Open"}, {"mnuOuvrir", "&Ouvrir.."}, {"mnuSPAAbrir", "&Abrir.."}, {"mnuGDOffnen", "Ö&ffnen"}, {"mnuIFApri", "&Apri..."}}}, {"Ctrl+O"}},
-    ExitRow,
+    FrameExitRow,
 };
 const Column FrameOptionsMenu = {{{"mnuOptions", "&Options"}, {"mnuOption", "&Options"}, {"mnuSPOpciones", "&Opciones"},
                                   {"mnuGOptionen", "&Optionen"}, {"mnuIFOpzioni", "&Opzioni"}}};
@@ -309,6 +312,12 @@ QString LanguageName(int language) {
   static const std::array<const char *, LanguageCount> names = {"English", "Français", "Español", "Deutsch",
                                                                 "Italiano"};
   return QString::fromUtf8(names.at(static_cast<std::size_t>(language)));
+}
+
+QStringList RecentEntryCaptions() {
+  QStringList captions;
+  for (std::size_t i = 1; i < RecentCaptions.size(); ++i) captions.append(QString::fromLatin1(RecentCaptions[i]));
+  return captions;
 }
 
 QString MailErrorTitle(int language) {

@@ -1,10 +1,15 @@
 #pragma once
-// Every text the user sees, in the five interface languages, as data.
-// The menu trees of the frame and of the document window are described here
-// once; MenuTrees turns a description into real menus wired to one routine
-// per command.
+// The texts of the five interface languages, as data: the menu trees of the
+// frame and of the document window, described once here (MenuTrees turns a
+// description into real menus wired to one routine per command), the Find
+// dialog and the About box, and the fixed English texts the program's
+// messages are built from. The messages that say in English only why a
+// file, a print or a mail failed stand beside the code that meets the
+// failure: documents/FileErrors.cpp, documents/Mail.cpp and the print
+// module (documents/Printing.cpp, documents/PrintSession.cpp).
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <vector>
 
@@ -24,7 +29,8 @@ enum class Command {
   SaveAs,
   Print,
   SendMail,
-  Exit,  // the frame's Exit ends at once; a document's Exit closes the frame
+  Exit,        // a document's Exit: the frame closes, asking about every document first
+  EndProgram,  // the frame's Exit: the program ends at once
   Cut,
   Copy,
   Paste,
@@ -42,6 +48,8 @@ enum class Command {
   ArrangeIcons,
   About,
   RecentFile,
+  SaveAskingName,  // the toolbar's Save: always asks for a name
+  ShowFindDialog,  // the toolbar's Find: shows the dialog, taking nothing from the selection
 };
 
 // One menu item. A caption of "-" is a separator. Items of an indexed array
@@ -126,6 +134,10 @@ inline constexpr char CannotFind[] = "Cannot find ";
 inline constexpr char FileFilter[] = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
 inline constexpr char DefaultExtension[] = "TXT";
 }  // namespace text
+
+// The captions of the recent-file entries of the frame's English File menu:
+// the entries keep their placeholders, since the list is never shown.
+QStringList RecentEntryCaptions();
 
 // The title of the mail error box from the tree of the given language.
 QString MailErrorTitle(int language);

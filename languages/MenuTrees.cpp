@@ -1,5 +1,7 @@
 #include "languages/MenuTrees.h"
 
+#include "common/Fonts.h"
+
 #include <QAccessible>
 #include <QAction>
 #include <QMenu>
@@ -7,8 +9,7 @@
 
 namespace quillora {
 
-MenuTrees::MenuTrees(QWidget *owner, const Trees &trees, Handler handler, Hooks hooks)
-    : m_owner(owner), m_trees(trees), m_handler(std::move(handler)), m_hooks(std::move(hooks)) {
+MenuTrees::MenuTrees(QWidget *owner, const Trees &trees) : QObject(owner), m_owner(owner), m_trees(trees) {
   makeTree(m_shown);
 }
 
@@ -57,8 +58,8 @@ QAction *MenuTrees::makeItem(const ItemDef &def, int language) {
       if (def.command != Command::None) {
         const Command command = def.command;
         const int index = def.index;
-        QObject::connect(action, &QAction::triggered, m_owner,
-                         [this, command, index, language] { m_handler(command, index, language); });
+        connect(action, &QAction::triggered, this,
+                [this, command, index, language] { emit triggered(command, index, language); });
       }
     }
   }
@@ -87,11 +88,10 @@ void MenuTrees::makeMenus(int language) {
       QObject::connect(menu, &QMenu::aboutToShow, menu,
                        [this, menu, arrayName, language] { fillFontMenu(menu, arrayName, language); });
     }
-    if (node.options && m_hooks.optionsShown) QObject::connect(menu, &QMenu::aboutToShow, menu, m_hooks.optionsShown);
+    if (node.options) connect(menu, &QMenu::aboutToShow, this, &MenuTrees::optionsShown);
     if (node.windowList) {
       m_windowListMenu = menu;
-      if (m_hooks.windowListShown)
-        QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] { m_hooks.windowListShown(menu); });
+      connect(menu, &QMenu::aboutToShow, this, [this, menu] { emit windowListShown(menu); });
     }
   }
 }
@@ -127,20 +127,19 @@ void MenuTrees::releaseMenus() {
 }
 
 void MenuTrees::fillFontMenu(QMenu *menu, const char *arrayName, int language) {
-  if (!menu->isEmpty() || !m_hooks.fontFamilies) return;
+  if (!menu->isEmpty()) return;
   QList<QAction *> &array = m_arrays[static_cast<std::size_t>(language)][Command::FontName];
   if (!array.isEmpty()) {  // made for an earlier menu widget of this tree
     menu->addActions(array);
     return;
   }
   const QString name = QString::fromLatin1(arrayName);
-  const QStringList &families = m_hooks.fontFamilies();
+  const QStringList &families = InstalledFontFamilies();
   for (int i = 0; i < families.size(); ++i) {
     auto *action = new QAction(families.at(i), m_owner);
     action->setObjectName(name);
     action->setData(i);
-    QObject::connect(action, &QAction::triggered, m_owner,
-                     [this, i, language] { m_handler(Command::FontName, i, language); });
+    connect(action, &QAction::triggered, this, [this, i, language] { emit triggered(Command::FontName, i, language); });
     array.append(action);
   }
   menu->addActions(array);
@@ -186,10 +185,15 @@ QAction *MenuTrees::action(int language, const char *name) {
   return nullptr;
 }
 
-LanguageSwitch SwitchLanguage(MenuTrees &trees, int tree, int chosen) {
+void MenuTrees::checkOnly(int language, Command command, int index) {
+  for (QAction *item : items(language, command)) item->setChecked(item->data().toInt() == index);
+}
+
+LanguageSwitch Languages::Switch(MenuTrees &trees, int tree, int chosen) {
   trees.setTreeVisible(tree, false);
   if (chosen == tree) return {tree, std::nullopt};
   trees.setTreeVisible(chosen, true);
+  CurrentLanguage = chosen;
   return {tree, chosen};
 }
 

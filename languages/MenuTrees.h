@@ -15,8 +15,8 @@
 
 #include <QKeySequence>
 #include <QList>
+#include <QObject>
 #include <QStringList>
-#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -27,18 +27,11 @@ class QWidget;
 
 namespace quillora {
 
-class MenuTrees {
+class MenuTrees : public QObject {
+  Q_OBJECT
  public:
-  using Handler = std::function<void(Command command, int index, int language)>;
-
-  // What the window does when some of its menus open.
-  struct Hooks {
-    std::function<void()> optionsShown;                 // a menu holding a Toolbar item
-    std::function<void(QMenu *)> windowListShown;       // the menu that lists the open windows
-    std::function<const QStringList &()> fontFamilies;  // where the font-name arrays come from
-  };
-
-  MenuTrees(QWidget *owner, const Trees &trees, Handler handler, Hooks hooks = {});
+  // The trees' items are actions of `owner`; the trees go with it.
+  MenuTrees(QWidget *owner, const Trees &trees);
 
   // The top-level menu items of the shown tree, for the menu bar, with their
   // menus. The hidden trees stay out of the bar: their access keys would
@@ -76,10 +69,21 @@ class MenuTrees {
 
   // The first item of the given name in a tree, or nullptr.
   QAction *action(int language, const char *name);
+  // Checks the item of that index in a tree's array and no other of it;
+  // the other trees keep their marks.
+  void checkOnly(int language, Command command, int index);
 
   // The English File menu that lists the open document windows, once made
   // (nullptr for the frame).
   QMenu *windowListMenu() const { return m_windowListMenu; }
+
+ signals:
+  // An item was chosen: the window runs the command.
+  void triggered(Command command, int index, int language);
+  // A menu holding a Toolbar item opens.
+  void optionsShown();
+  // The menu that lists the open windows opens.
+  void windowListShown(QMenu *menu);
 
  private:
   struct MenuNode {
@@ -97,8 +101,6 @@ class MenuTrees {
 
   QWidget *m_owner;
   const Trees &m_trees;
-  Handler m_handler;
-  Hooks m_hooks;
   // Every menu of a tree, submenus before the menus that hold them.
   std::array<std::vector<MenuNode>, LanguageCount> m_nodes;
   std::array<QList<QAction *>, LanguageCount> m_top;
@@ -110,16 +112,23 @@ class MenuTrees {
   int m_shown = English;
 };
 
-// What a language command changed: the flags to hide and show, and the
-// language now current (nothing where the chosen one was the tree's own).
+// What a language command changed: the flag to hide, and the language to
+// show (nothing where the chosen one was the tree's own).
 struct LanguageSwitch {
   int hiddenFlag;
   std::optional<int> shownLanguage;
 };
 
-// The language command of the tree of language `tree` in a window's trees,
-// item `chosen`: hides that tree, shows the chosen tree, and says which flags
-// follow and which language becomes the current one.
-LanguageSwitch SwitchLanguage(MenuTrees &trees, int tree, int chosen);
+// The Languages subsystem's state for the whole run: the language last
+// chosen in any Languages menu, English at start, never saved.
+class Languages {
+ public:
+  int CurrentLanguage = English;
+
+  // The language command of the tree of language `tree` in a window's
+  // trees, item `chosen`: hides that tree, shows the chosen one and makes
+  // its language the current one.
+  LanguageSwitch Switch(MenuTrees &trees, int tree, int chosen);
+};
 
 }  // namespace quillora

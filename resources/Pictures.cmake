@@ -53,5 +53,5 @@ foreach(size 16 32 48)
   render_picture(icons/document.svg icons/document-${size} ${size} ${size} 1)
 endforeach()
 
-qt_add_resources(quillora_core quillora_pictures PREFIX "/" BASE ${QUILLORA_PICTURES_DIR}
+qt_add_resources(quillora_ground quillora_pictures PREFIX "/" BASE ${QUILLORA_PICTURES_DIR}
   OPTIONS --no-compress FILES ${quillora_pictures})

@@ -37,6 +37,11 @@ QPixmap Picture(const QString &name, QSize size, qreal dpr) {
   return pixmap;
 }
 
+const QIcon &DocumentIcon() {
+  static const QIcon icon = IconPicture(QStringLiteral("icons/document"));
+  return icon;
+}
+
 QIcon IconPicture(const QString &name) {
   QIcon icon;
   for (int size : IconSizes)

@@ -17,5 +17,7 @@ QPixmap Picture(const QString &name, QSize size, qreal dpr);
 // A window icon ("icons/quillora", "icons/document") at all its sizes.
 inline constexpr int IconSizes[] = {16, 32, 48};
 QIcon IconPicture(const QString &name);
+// The icon of every document window, read once.
+const QIcon &DocumentIcon();
 
 }  // namespace quillora

@@ -40,7 +40,7 @@ QString SettingsFile() { return QSettings(QSettings::IniFormat, QSettings::UserS
 
 Fixture::Fixture() : m_frame(std::make_unique<MainFrame>()) {
   QFile::remove(SettingsFile());
-  m_frame->setTerminateHook([this] { ++terminated; });
+  QObject::connect(m_frame.get(), &MainFrame::programEnds, [this] { ++terminated; });
   m_frame->startUp();
   QCoreApplication::processEvents();
 }

@@ -3,7 +3,10 @@
 // dialogs, a frame that does not end the test process, and menu look-ups.
 
 #include "app/MainFrame.h"
+#include "common/Fonts.h"
 #include "common/Prompts.h"
+#include "documents/Documents.h"
+#include "editing/Finder.h"
 
 #include <QAction>
 #include <QList>

@@ -63,7 +63,7 @@ class DocumentsTest : public QObject {
     QCOMPARE(panels.panel(6)->text(), QStringLiteral("CAPS"));
     QVERIFY(!panels.panel(10)->text().isEmpty());
     QVERIFY(!panels.panel(11)->text().isEmpty());
-    QCOMPARE(f.frame().search().FindDirection, 1);
+    QCOMPARE(f.frame().finder().state().FindDirection, 1);
     QCOMPARE(visibleDocumentButtons(f.frame()).size(), 6);
   }
 

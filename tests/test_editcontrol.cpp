@@ -2,6 +2,7 @@
 // document's style has, and nothing the user sees is lost in the mapping.
 
 #include "editing/EditControl.h"
+#include "languages/MenuTrees.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -439,7 +440,19 @@ class EditControlTest : public QObject {
 
   void menuKeysAreLeftToTheMenu() {
     EditControl e;
-    e.setMenuKeyFilter([](const QKeySequence &k) { return k == QKeySequence(QStringLiteral("Ctrl+A")); });
+    // Menus whose one key is Ctrl+A, in every tree.
+    Trees trees;
+    for (int language = 0; language < LanguageCount; ++language) {
+      ItemDef all;
+      all.name = "mnuAll";
+      all.caption = "All";
+      all.command = Command::SelectAll;
+      all.shortcut = "Ctrl+A";
+      trees[std::size_t(language)] = TreeDef{language, {MenuDef{"mnuEdit", "&Edit", {all}}}};
+    }
+    QWidget owner;
+    const MenuTrees menus(&owner, trees);
+    e.setMenuKeys(&menus);
     QKeyEvent owned(QEvent::ShortcutOverride, Qt::Key_A, Qt::ControlModifier);
     owned.setAccepted(false);
     QApplication::sendEvent(&e, &owned);

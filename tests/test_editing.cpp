@@ -140,7 +140,7 @@ class EditingTest : public QObject {
   void fontMenusListTheInstalledFamilies() {
     Fixture f;
     DocumentWindow *doc = f.frame().activeDocument();
-    const QStringList &families = f.frame().fontFamilies();
+    const QStringList &families = InstalledFontFamilies();
     QVERIFY(!families.isEmpty());
     for (const char *name : {"mnuFont", "mnuPolice", "mnuSPOFuentes", "mnuGOSchriftart", "mnuIOTipo"}) {
       QMenu *menu = MenuOf(doc, name);
@@ -154,7 +154,7 @@ class EditingTest : public QObject {
     // Another window takes the menu bar and back: the menus made again list
     // the same items, each once.
     Trigger(doc, "mnuFNew");
-    f.frame().showDocumentWindow(doc);
+    f.frame().documents().show(doc);
     QMenu *menu = MenuOf(doc, "mnuFont");
     emit menu->aboutToShow();
     QCOMPARE(menu->actions().size(), families.size());
@@ -168,8 +168,8 @@ class EditingTest : public QObject {
     QCOMPARE(a->Text1()->font().pointSizeF(), 8.25);
     QVERIFY(a->Text1()->font().bold());
     emit MenuOf(a, "mnuFont")->aboutToShow();
-    const QString family = f.frame().fontFamilies().last();
-    Trigger(a, "mnuFontName", int(f.frame().fontFamilies().size()) - 1);
+    const QString family = InstalledFontFamilies().last();
+    Trigger(a, "mnuFontName", int(InstalledFontFamilies().size()) - 1);
     QCOMPARE(a->Text1()->font().family(), family);
     QVERIFY(!a->changed());
     Trigger(a, "mnuFontSizeItem", 2);

@@ -83,7 +83,7 @@ class LanguagesTest : public QObject {
     QCOMPARE(shownTree(&f.frame()), FrameFrench);
     QCOMPARE(ShownMenuBar(f.frame()), FrameFrench);
     QCOMPARE(visibleFlags(f.frame()), QList<int>{French});
-    QCOMPARE(f.frame().CurrentLanguage, 1);
+    QCOMPARE(f.frame().languages().CurrentLanguage, 1);
     QVERIFY(!Item(&f.frame(), "mnuLanguesItem", French)->isEnabled());
     QVERIFY(Item(&f.frame(), "mnuLanguesItem", English)->isEnabled());
   }
@@ -115,7 +115,7 @@ class LanguagesTest : public QObject {
     Trigger(b, "mnuGOSpracheItem", English);
     QCOMPARE(shownTree(b), DocEnglish);
     QCOMPARE(visibleFlags(f.frame()), QList<int>{English});
-    QCOMPARE(f.frame().CurrentLanguage, 0);
+    QCOMPARE(f.frame().languages().CurrentLanguage, 0);
   }
 
   void newPutsTheFlagsBackToEnglishButKeepsTheLanguage() {
@@ -124,7 +124,7 @@ class LanguagesTest : public QObject {
     Trigger(f.frame().activeDocument(), "mnuIFNuovo");
     QCOMPARE(shownTree(f.frame().activeDocument()), DocEnglish);
     QCOMPARE(visibleFlags(f.frame()), QList<int>{English});
-    QCOMPARE(f.frame().CurrentLanguage, 4);
+    QCOMPARE(f.frame().languages().CurrentLanguage, 4);
   }
 
   void openKeepsTheFlags() {
@@ -237,7 +237,7 @@ class LanguagesTest : public QObject {
       Trigger(f.frame().activeDocument(), "mnuLanguagesItem", German);
     }
     Fixture f;
-    QCOMPARE(f.frame().CurrentLanguage, 0);
+    QCOMPARE(f.frame().languages().CurrentLanguage, 0);
     QCOMPARE(ShownMenuBar(f.frame()), DocEnglish);
     QVERIFY(!ReadFile(SettingsFile()).contains("Language"));
   }

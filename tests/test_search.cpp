@@ -2,6 +2,7 @@
 // goes, what it selects, and what the dialog remembers.
 
 #include "TestSupport.h"
+#include "common/Twips.h"
 #include "documents/DocumentWindow.h"
 #include "editing/EditControl.h"
 #include "editing/FindDialog.h"
@@ -33,7 +34,7 @@ QString searchOnce(Fixture &f, const std::function<void()> &search) {
   return QStringLiteral("%1,%2").arg(e->selStart()).arg(e->selLength());
 }
 
-FindDialog *dialog(Fixture &f) { return f.frame().findDialog(false); }
+FindDialog *dialog(Fixture &f) { return f.frame().finder().dialog(false); }
 
 void clickFind(Fixture &f) { QTest::mouseClick(dialog(f)->findButton(), Qt::LeftButton); }
 
@@ -86,7 +87,7 @@ class SearchTest : public QObject {
     doc->Text1()->setText(text);
     doc->Text1()->setSelStart(caret);
     if (toolbar)
-      ToolbarFindCommand(f.frame());
+      f.frame().finder().showDialog(f.frame().languages().CurrentLanguage);
     else
       Trigger(doc, "mnuSFind");
     FindDialog *d = dialog(f);
@@ -115,12 +116,12 @@ class SearchTest : public QObject {
     Fixture f;
     EditControl *e = f.frame().activeDocument()->Text1();
     e->setText(QString(40000, u'x') + "needle" + QString(20000, u'y') + "needle");
-    f.frame().search().FindText = "needle";
-    FindInActiveDocument(f.frame());
+    f.frame().finder().state().FindText = "needle";
+    f.frame().finder().findInActiveDocument();
     QCOMPARE(e->selStart(), 40000);
-    FindInActiveDocument(f.frame());
+    f.frame().finder().findInActiveDocument();
     QCOMPARE(e->selStart(), 60006);
-    QCOMPARE(f.frame().search().FindLastStart, 60006);
+    QCOMPARE(f.frame().finder().state().FindLastStart, 60006);
   }
 
   void findFillsTheBoxAndNeverUnchecksCase() {
@@ -129,15 +130,15 @@ class SearchTest : public QObject {
     doc->Text1()->setText("one word here");
     doc->Text1()->setSelStart(4);
     doc->Text1()->setSelLength(4);
-    f.frame().search().FindMatchCase = 1;
+    f.frame().finder().state().FindMatchCase = 1;
     Trigger(doc, "mnuSFind");
     FindDialog *d = dialog(f);
     QCOMPARE(d->searchBox()->text(), QStringLiteral("word"));
     QVERIFY(d->findButton()->isEnabled());
     QVERIFY(d->findChild<QCheckBox *>("chkCase")->isChecked());
     // Without a selection it shows the remembered text; an empty box disables Find.
-    f.frame().search().FindText = "remembered";
-    f.frame().search().FindMatchCase = 0;
+    f.frame().finder().state().FindText = "remembered";
+    f.frame().finder().state().FindMatchCase = 0;
     doc->Text1()->setSelStart(0);
     Trigger(doc, "mnuSFind");
     QCOMPARE(d->searchBox()->text(), QStringLiteral("remembered"));
@@ -155,8 +156,8 @@ class SearchTest : public QObject {
     dialog(f)->findChild<QCheckBox *>("chkCase")->setChecked(true);  // not clicked: not stored yet
     QTest::mouseClick(dialog(f)->findChild<QPushButton *>("cmdcancel"), Qt::LeftButton);
     QCoreApplication::processEvents();
-    QCOMPARE(f.frame().search().FindText, QStringLiteral("typed"));
-    QCOMPARE(f.frame().search().FindMatchCase, 1);
+    QCOMPARE(f.frame().finder().state().FindText, QStringLiteral("typed"));
+    QCOMPARE(f.frame().finder().state().FindMatchCase, 1);
     QTRY_VERIFY(!dialog(f));  // destroyed
     // Find Next now searches without the dialog.
     Trigger(doc, "mnuSFindNext");
@@ -166,12 +167,12 @@ class SearchTest : public QObject {
     Trigger(doc, "mnuSFind");
     dialog(f)->searchBox()->setText("other");
     dialog(f)->close();
-    QCOMPARE(f.frame().search().FindText, QStringLiteral("typed"));
+    QCOMPARE(f.frame().finder().state().FindText, QStringLiteral("typed"));
     // Esc presses Cancel.
     Trigger(doc, "mnuSFind");
     dialog(f)->searchBox()->setText("escaped");
     QTest::keyClick(dialog(f), Qt::Key_Escape);
-    QCOMPARE(f.frame().search().FindText, QStringLiteral("escaped"));
+    QCOMPARE(f.frame().finder().state().FindText, QStringLiteral("escaped"));
   }
 
   void findNextWithNothingRememberedOpensTheEnglishDialog() {
@@ -197,13 +198,13 @@ class SearchTest : public QObject {
     Fixture f;
     Trigger(f.frame().activeDocument(), "mnuLanguagesItem", Italian);
     Trigger(f.frame().activeDocument(), "mnuIFNuovo");  // English menus, Italian still current
-    f.frame().search().FindMatchCase = 1;
-    ToolbarFindCommand(f.frame());
+    f.frame().finder().state().FindMatchCase = 1;
+    f.frame().finder().showDialog(f.frame().languages().CurrentLanguage);
     QCOMPARE(dialog(f)->windowTitle(), QStringLiteral("Cerca"));
     QCOMPARE(dialog(f)->findChild<QGroupBox *>("Frame1")->title(), QStringLiteral("Direzione"));
     QCOMPARE(dialog(f)->searchBox()->text(), QString());
     QVERIFY(!dialog(f)->findChild<QCheckBox *>("chkCase")->isChecked());
-    QVERIFY(!f.frame().search().FindFromCaret);
+    QVERIFY(!f.frame().finder().state().FindFromCaret);
   }
 
   void theDialogsLayout() {
@@ -233,7 +234,7 @@ class SearchTest : public QObject {
     Trigger(f.frame().activeDocument(), "mnuFClose");
     QTest::keyClicks(dialog(f)->searchBox(), "late");
     clickFind(f);
-    QCOMPARE(f.frame().search().FindText, QStringLiteral("late"));
+    QCOMPARE(f.frame().finder().state().FindText, QStringLiteral("late"));
     QVERIFY(f.prompts().messages.isEmpty());
   }
 };

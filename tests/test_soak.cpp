@@ -90,7 +90,7 @@ class SoakTest : public QObject {
                              : 20261208u;
     MainFrame frame;
     int ended = 0;
-    frame.setTerminateHook([&] { ++ended; });
+    QObject::connect(&frame, &MainFrame::programEnds, [&] { ++ended; });
     Walk walk(seed);
     frame.startUp();
     std::map<DocumentWindow *, QString> shadow;  // each window's text
@@ -228,7 +228,7 @@ class SoakTest : public QObject {
       if (!windows.isEmpty() || frame.documents().NoDocumentsOpen) noDocumentsOpen = frame.documents().NoDocumentsOpen;
 
       // The tables agree with the windows on screen.
-      DocumentTable &table = frame.documents();
+      Documents &table = frame.documents();
       int open = 0;
       for (int i = 1; i <= table.upperBound(); ++i) {
         const bool hasWindow = table.window(i) && windows.contains(table.window(i));

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 #include "app/StatusPanels.h"
 #include "app/Toolbar.h"
+#include "common/Twips.h"
 #include "documents/DocumentWindow.h"
 #include "editing/EditControl.h"
 #include "editing/FindDialog.h"
@@ -129,8 +130,8 @@ class ToolbarTest : public QObject {
     // Find opens the dialog, empty, in the current language.
     Trigger(f.frame().activeDocument(), "mnuLanguagesItem", German);
     QTest::mouseClick(bar.button("imgViewBtn"), Qt::LeftButton);
-    QVERIFY(f.frame().findDialog(false) && f.frame().findDialog(false)->isVisible());
-    QCOMPARE(f.frame().findDialog(false)->windowTitle(), QStringLiteral("Suchen"));
+    QVERIFY(f.frame().finder().dialog(false) && f.frame().finder().dialog(false)->isVisible());
+    QCOMPARE(f.frame().finder().dialog(false)->windowTitle(), QStringLiteral("Suchen"));
     // Open asks for a file.
     QTest::mouseClick(bar.button("imgFileOpenButton"), Qt::LeftButton);
     QCOMPARE(f.prompts().requests.size(), 1);

@@ -1,0 +1,2 @@
+// Nothing of its own: the floor checks link a floor, with the floors below
+// it, into a shared object that may leave no symbol undefined.
