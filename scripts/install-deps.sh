@@ -11,7 +11,7 @@ build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
   libwayland-dev libxkbcommon-dev qt6-base-private-dev)
 run_pkgs=(xvfb xdotool x11-utils imagemagick)
 test_pkgs=(xvfb xdotool x11-utils xdg-utils xclip cups printer-driver-cups-pdf
-  poppler-utils openbox dbus-x11 clang-format desktop-file-utils appstream
+  poppler-utils openbox dbus-x11 clang-format clang-tidy desktop-file-utils appstream
   clang libclang-rt-14-dev python3-pyatspi at-spi2-core dbus-daemon cups-client man-db
   debhelper dpkg-dev fakeroot lintian mmdebstrap binutils weston qt6-wayland xwayland
   btrfs-progs acl attr libsm-dev libice-dev python3-gi)
