@@ -70,6 +70,23 @@ set -eu
 export DEBIAN_FRONTEND=noninteractive
 apt-get install -y -q --no-install-recommends /tmp/quillora.deb
 dpkg -L quillora >/tmp/quillora.files
+# The desktop reads the program's entry, its AppStream data and its manual
+# page in each of its languages.
+for l in fr_FR:fr:NOM es_ES:es:NOMBRE de_DE:de:BEZEICHNUNG it_IT:it:NOME; do
+  locale=${l%%:*}; rest=${l#*:}; lang=${rest%%:*}; heading=${rest#*:}
+  sed -i "s/^# *$locale.UTF-8 UTF-8/$locale.UTF-8 UTF-8/" /etc/locale.gen
+  locale-gen >/dev/null
+  for field in Name GenericName Comment; do
+    grep -q "^$field\[$lang\]=." /usr/share/applications/org.quillora.Quillora.desktop ||
+      { echo "FAIL: the desktop entry has no $field[$lang]"; exit 1; }
+  done
+  grep -q "<summary xml:lang=\"$lang\">" /usr/share/metainfo/org.quillora.Quillora.metainfo.xml &&
+    grep -q "<p xml:lang=\"$lang\">" /usr/share/metainfo/org.quillora.Quillora.metainfo.xml ||
+    { echo "FAIL: the AppStream data is not in $lang"; exit 1; }
+  LANG=$locale.UTF-8 LC_ALL=$locale.UTF-8 MANWIDTH=80 man quillora 2>/dev/null | grep -q "^$heading" ||
+    { echo "FAIL: man does not show the $locale page"; exit 1; }
+  echo "PASS: the desktop entry, the AppStream data and the manual page read in $locale"
+done
 pids=""
 trap 'for p in $pids; do kill "$p" 2>/dev/null || true; done' EXIT
 Xvfb :7 -nolisten tcp -screen 0 1024x768x24 >/tmp/xvfb.log 2>&1 &
@@ -95,7 +112,7 @@ done </tmp/quillora.files
 [ "$left" -eq 0 ] || { echo "FAIL: files remain after purge"; exit 1; }
 echo "PASS: purge removed every file"
 SH
-mmdebstrap --variant=apt --include=xvfb,xdotool \
+mmdebstrap --variant=apt --include=xvfb,xdotool,man-db,locales \
   --aptopt='Acquire::Check-Valid-Until "false"' \
   --customize-hook="copy-in $work/quillora.deb $work/inside.sh /tmp" \
   --customize-hook='chroot "$1" sh /tmp/inside.sh' \
