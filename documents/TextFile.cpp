@@ -132,6 +132,15 @@ struct Place {
   Descriptor folder;
   QByteArray folderPath;
   QByteArray name;
+  // The folder open for reading, for its flags, its listing and its sync:
+  // opened once, when first needed, or -1.
+  int readable() const {
+    if (!m_readable.valid()) m_readable = Descriptor(::openat(folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return m_readable.get();
+  }
+
+ private:
+  mutable Descriptor m_readable;
 };
 
 int openPlace(const QByteArray &path, Place &place) {
@@ -159,18 +168,19 @@ bool pastFileSizeLimit(qint64 size) {
 
 // A folder in which files may be made but none removed or renamed.
 bool isAppendOnly(const Place &place) {
-  const Descriptor folder(::openat(place.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   int flags = 0;
-  return folder.valid() && ::ioctl(folder.get(), FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_APPEND_FL);
+  return place.readable() >= 0 && ::ioctl(place.readable(), FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_APPEND_FL);
 }
 
 // Temporary files of this user in the folder that a save ended before this
 // program started left behind.
 void removeLeftoverTemporaries(const Place &place) {
-  Descriptor listed(::openat(place.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  // The listing takes a descriptor of its own, from the start of the folder.
+  Descriptor listed(place.readable() >= 0 ? ::fcntl(place.readable(), F_DUPFD_CLOEXEC, 0) : -1);
   DIR *folder = listed.valid() ? ::fdopendir(listed.get()) : nullptr;
   if (!folder) return;
   listed.release();
+  ::rewinddir(folder);
   while (const dirent *entry = ::readdir(folder)) {
     if (std::strlen(entry->d_name) != TemporaryNameLength ||
         std::strncmp(entry->d_name, TemporaryPrefix, sizeof TemporaryPrefix - 1) != 0)
@@ -257,8 +267,7 @@ int makeBackup(const Place &place, int file, qint64 size, Backup &backup) {
       ::unlinkat(folder, name.constData(), 0);
       return error;
     }
-    if (const Descriptor dir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir.valid())
-      ::fsync(dir.get());
+    if (place.readable() >= 0) ::fsync(place.readable());
     backup.file = std::move(made);
     backup.name = name;
     return 0;
@@ -374,7 +383,7 @@ int replaceThroughTemporary(const Place &place, const struct stat *old, int exis
       return drop(errno);
   }
   // The rename itself reaches the disk with the folder.
-  if (const Descriptor dir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir.valid()) ::fsync(dir.get());
+  if (place.readable() >= 0) ::fsync(place.readable());
   return 0;
 }
 
