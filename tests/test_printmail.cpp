@@ -47,11 +47,13 @@ struct MailHandler {
     qputenv("DISPLAY", ":99");  // xdg-open reads desktop files only then; no server is needed
     qputenv("BROWSER", "false");
     if (!registered) return;
-    WriteFile(dir.filePath("record.sh"), QStringLiteral("#!/bin/sh\nsleep %3\nprintf '%s' \"$1\" > '%1'\nexit %2\n")
-                                             .arg(received())
-                                             .arg(exitCode)
-                                             .arg(delaySeconds)
-                                             .toUtf8());
+    // Written whole, then renamed: the test reads the file as soon as it is there.
+    WriteFile(dir.filePath("record.sh"),
+              QStringLiteral("#!/bin/sh\nsleep %3\nprintf '%s' \"$1\" > '%1.part' && mv '%1.part' '%1'\nexit %2\n")
+                  .arg(received())
+                  .arg(exitCode)
+                  .arg(delaySeconds)
+                  .toUtf8());
     QFile::setPermissions(dir.filePath("record.sh"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     WriteFile(apps + "/quillora-test-mail.desktop",
               QStringLiteral("[Desktop Entry]\nType=Application\nName=Test mail\nExec=%1 %u\n"
