@@ -65,9 +65,13 @@ class RealPrompts final : public Prompts {
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       box.setDefaultButton(QMessageBox::Yes);
       box.setEscapeButton(QMessageBox::Cancel);
+    } else if ((code & 0x0f) == msg::YesNo) {
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box.setEscapeButton(QMessageBox::No);
     } else {
       box.setStandardButtons(QMessageBox::Ok);
     }
+    if (code & msg::DefaultButton2) box.setDefaultButton(QMessageBox::No);
     switch (box.exec()) {
       case QMessageBox::Yes: return msg::Yes;
       case QMessageBox::No: return msg::No;

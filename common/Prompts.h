@@ -20,8 +20,10 @@ inline constexpr char AppTitle[] = "Quillora";
 namespace msg {
 inline constexpr int OkOnly = 0;
 inline constexpr int YesNoCancel = 3;
+inline constexpr int YesNo = 4;
 inline constexpr int Critical = 16;
 inline constexpr int Exclamation = 48;
+inline constexpr int DefaultButton2 = 256;  // the second button, not the first, answers Return
 inline constexpr int Ok = 1;
 inline constexpr int Cancel = 2;
 inline constexpr int Yes = 6;

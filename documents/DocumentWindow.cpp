@@ -46,7 +46,10 @@ DocumentWindow::DocumentWindow(Documents &documents, int number)
   connect(m_menus, &MenuTrees::windowListShown, this, &DocumentWindow::fillWindowList);
   m_text->setMenuKeys(m_menus);
 
-  connect(m_text, &QPlainTextEdit::textChanged, this, [this] { setChanged(true); });
+  connect(m_text, &QPlainTextEdit::textChanged, this, [this] {
+    m_changedOnlyByDisk = false;
+    setChanged(true);
+  });
   connect(m_text, &EditControl::focusGained, this, [this] { host().finder().raiseDialog(); });
 }
 
@@ -60,7 +63,13 @@ bool DocumentWindow::isUntitled() const { return caption().left(8) == QLatin1Str
 
 bool DocumentWindow::changed() const { return m_documents.state(m_number).Changed; }
 
+void DocumentWindow::markChangedByDisk() {
+  setChanged(true);
+  m_changedOnlyByDisk = true;
+}
+
 void DocumentWindow::setChanged(bool changed) {
+  if (!changed) m_changedOnlyByDisk = false;
   bool &flag = m_documents.state(m_number).Changed;
   if (flag == changed) return;
   flag = changed;

@@ -2,6 +2,7 @@
 // The document window: one text in its edit control, the five menu trees,
 // and the document's file identity (path, encoding, line-break style).
 
+#include "documents/FileVersion.h"
 #include "documents/TextCodec.h"
 #include "languages/Catalogue.h"
 
@@ -40,10 +41,24 @@ class DocumentWindow : public QWidget {
   QString path() const { return m_path; }
   void setPath(const QString &path) { m_path = path; }
   TextFormat &format() { return m_format; }
+  // What the file was when the text was read from it or last written to it.
+  const FileVersion &diskVersion() const { return m_diskVersion; }
+  void setDiskVersion(const FileVersion &version) {
+    m_diskVersion = version;
+    m_toldVersion = {};
+  }
+  // The change on disk the user was last shown or told of: each is told once.
+  const FileVersion &toldVersion() const { return m_toldVersion; }
+  void setToldVersion(const FileVersion &version) { m_toldVersion = version; }
 
   // The document's Changed flag, kept in its slot of the document table.
   bool changed() const;
   void setChanged(bool changed);
+  // The file went from under an unedited document: its text is now the
+  // only copy, so the document counts as changed until the user edits it,
+  // saves it, or the file comes back.
+  void markChangedByDisk();
+  bool changedOnlyByDisk() const { return m_changedOnlyByDisk; }
 
   // Closes the window, after the save question unless the close was approved.
   bool closeDocument();
@@ -72,6 +87,9 @@ class DocumentWindow : public QWidget {
   MenuTrees *m_menus;
   QString m_path;
   TextFormat m_format;
+  FileVersion m_diskVersion;
+  FileVersion m_toldVersion;
+  bool m_changedOnlyByDisk = false;
   bool m_closeApproved = false;
 };
 

@@ -1,11 +1,13 @@
 #include "documents/Documents.h"
 
+#include "documents/DiskWatch.h"
 #include "documents/DocumentHost.h"
 #include "documents/DocumentWindow.h"
 #include "documents/FileDialog.h"
 #include "documents/Printing.h"
 #include "editing/EditControl.h"
 
+#include <QGuiApplication>
 #include <QHash>
 #include <QIcon>
 #include <QMdiArea>
@@ -20,7 +22,18 @@ Documents::Documents(DocumentHost &host, QMdiArea *area)
       m_host(host),
       m_area(area),
       m_fileDialog(new FileDialog(host.hostWindow())),
-      m_printJob(std::make_unique<PrintJob>()) {}
+      m_printJob(std::make_unique<PrintJob>()),
+      m_diskWatch(new DiskWatch(*this)) {
+  // A window that becomes active, or the program coming back to the front,
+  // looks at its file again: a watch may miss a change on a network file system.
+  connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) {
+    if (auto *window = sub ? qobject_cast<DocumentWindow *>(sub->widget()) : nullptr)
+      if (!state(window->number()).Closed) m_diskWatch->check(*window);
+  });
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState now) {
+    if (DocumentWindow *window = active(); window && now == Qt::ApplicationActive) m_diskWatch->check(*window);
+  });
+}
 
 Documents::~Documents() = default;
 
@@ -122,6 +135,7 @@ void Documents::closed(DocumentWindow &window) {
   state(window.number()).Closed = true;
   const bool last = !AnyDocumentOpen();
   if (last) NoDocumentsOpen = true;
+  m_diskWatch->follow();
   emit windowClosed(&window, last);
   emit anyChangedChanged(anyChanged());
 }

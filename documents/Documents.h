@@ -15,6 +15,7 @@ class QMdiArea;
 
 namespace quillora {
 
+class DiskWatch;
 class DocumentHost;
 class DocumentWindow;
 class FileDialog;
@@ -37,6 +38,7 @@ class Documents : public QObject {
   QMdiArea *mdiArea() const { return m_area; }
   FileDialog &fileDialog() const { return *m_fileDialog; }
   PrintJob &printJob() const { return *m_printJob; }
+  DiskWatch &diskWatch() const { return *m_diskWatch; }
 
   // ---- the table, indexed by document number; slot 0 is never used ----
   // Both tables get the bounds 0 to 1.
@@ -91,6 +93,7 @@ class Documents : public QObject {
   QMdiArea *m_area;
   FileDialog *m_fileDialog;
   std::unique_ptr<PrintJob> m_printJob;
+  DiskWatch *m_diskWatch;
 };
 
 // New: a new untitled document in the lowest free slot.

@@ -1,6 +1,7 @@
 #include "documents/FileCommands.h"
 
 #include "common/Prompts.h"
+#include "documents/DiskWatch.h"
 #include "documents/DocumentHost.h"
 #include "documents/DocumentWindow.h"
 #include "documents/Documents.h"
@@ -56,6 +57,8 @@ DocumentWindow *showDocumentFile(Documents &documents, const QString &name, cons
   documents.show(window);
   window->Text1()->setText(decoded.text);
   window->setChanged(false);
+  window->setDiskVersion(file.version);
+  documents.diskWatch().follow();
   return window;
 }
 
@@ -90,22 +93,43 @@ QString AskSaveFileName(Documents &documents, const QString &proposed) {
   return dialog.ShowSave() ? dialog.FileName : QString();
 }
 
+namespace {
+
+SaveResult writeFile(const QString &name, const QByteArray &bytes, const FileVersion *asRead, Links links) {
+  WaitCursor wait;
+  return WriteWholeFile(name, bytes, asRead, links);
+}
+
+}  // namespace
+
 bool WriteDocumentFile(DocumentWindow &window, const QString &name) {
   TextFormat format = window.format();
-  SaveResult saved;
-  {
-    WaitCursor wait;
-    saved = WriteWholeFile(name, EncodeText(window.Text1()->text(), format));
+  const QByteArray bytes = EncodeText(window.Text1()->text(), format);
+  QWidget *frame = window.host().hostWindow();
+  // Over the file the text came from, another program's change since is
+  // not written over unasked.
+  const FileVersion &read = window.diskVersion();
+  const bool sameFile = name == window.path() && read.known();
+  SaveResult saved = writeFile(name, bytes, sameFile ? &read : nullptr, Links::Follow);
+  if (saved.error == ChangedOnDisk) {
+    const QString question = QStringLiteral("The file [") + name +
+                             QStringLiteral("] was changed by another program since it was read. Save over it?");
+    if (MsgBox(frame, question, msg::YesNo + msg::Exclamation + msg::DefaultButton2) != msg::Yes) return false;
+    // A link that now leads elsewhere is replaced, never written through.
+    const FileVersion now = StatusAt(name);
+    const bool otherLink = now.link && (now.device != read.device || now.inode != read.inode);
+    saved = writeFile(name, bytes, nullptr, otherLink ? Links::Replace : Links::Follow);
   }
   if (saved.error) {
-    MsgBox(window.host().hostWindow(), QString::fromLatin1(text::CantSaveFile) + name + u'\n' + SaveFailureText(saved),
-           msg::Exclamation);
+    MsgBox(frame, QString::fromLatin1(text::CantSaveFile) + name + u'\n' + SaveFailureText(saved), msg::Exclamation);
     return false;
   }
   window.format() = format;
   window.setPath(name);
   window.setCaption(name.toUpper());
   window.setChanged(false);
+  window.setDiskVersion(saved.written);
+  window.documents().diskWatch().follow();
   return true;
 }
 

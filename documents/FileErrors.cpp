@@ -39,6 +39,7 @@ QString FileErrorCause(int error, FileAccess access) {
     case OtherUsersFile:
       return QStringLiteral("The file belongs to another user, in a folder that everyone may write (such as /tmp).");
     case FolderTakesNoFiles: return QStringLiteral("The folder does not take new files.");
+    case ChangedOnDisk: return QStringLiteral("Another program changed the file since it was read.");
     case SystemFile: return QStringLiteral("It is a file the system makes for a running program, not a text file.");
     default: return QStringLiteral("%1 (error %2).").arg(QString::fromLocal8Bit(std::strerror(error))).arg(error);
   }

@@ -2,6 +2,8 @@
 // Why a file could not be read or written, in plain words: the line that
 // follows "Can't open file: " or "Can't save file: " and the path.
 
+#include "documents/FileVersion.h"
+
 #include <QString>
 #include <utility>
 
@@ -15,6 +17,9 @@ inline constexpr int DanglingLink = -4;    // a save is not written through a li
 inline constexpr int OtherUsersFile = -5;  // in a folder that everyone may write, such as /tmp
 inline constexpr int FolderTakesNoFiles = -6;
 inline constexpr int SystemFile = -7;  // a file the kernel makes, such as one of a process's in /proc
+// Another program changed the file since this one read or wrote it: the
+// user is asked before it is saved over.
+inline constexpr int ChangedOnDisk = -8;
 
 enum class FileAccess { Reading, Writing };
 // The cause of a failure in plain words, one sentence.
@@ -29,6 +34,8 @@ struct SaveResult {
   bool noBackup;
   // Where the old text is kept, whole, when the file itself may hold part of the new one.
   QString backup;
+  // What the file is once the new text is on disk.
+  FileVersion written;
 };
 // The cause, and where the old text is when it is not in the file.
 QString SaveFailureText(const SaveResult &result);

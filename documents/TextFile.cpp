@@ -114,6 +114,23 @@ int cloneOrCopy(int from, int to, qint64 size) {
 
 bool sameFile(const struct stat &a, const struct stat &b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
+// The file behind a descriptor still holds the bytes of the version that
+// was read. A file this user may write but not read is judged by its status.
+bool stillAsRead(int fd, const struct stat &status, const FileVersion &asRead) {
+  if (qint64(status.st_size) != asRead.size) return false;
+  Descriptor readable(::open(descriptorPath(fd).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (!readable.valid()) return StatusOf(status, asRead.link).sameStatus(asRead);
+  QByteArray bytes(qsizetype(asRead.size + 1), Qt::Uninitialized);
+  qsizetype filled = 0;
+  while (filled < bytes.size()) {
+    const ssize_t got = ::pread(readable.get(), bytes.data() + filled, size_t(bytes.size() - filled), filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    filled += got;
+  }
+  return filled == asRead.size && HashOfBytes(bytes.left(filled)) == asRead.hash;
+}
+
 // The path the kernel reached for an open descriptor, links resolved.
 QByteArray reachedPath(int fd, const QByteArray &path) {
   QByteArray reached(PATH_MAX, Qt::Uninitialized);
@@ -285,7 +302,8 @@ void dropBackup(const Place &place, Backup &backup) {
 // Writes into the existing file itself, after its old text is in a backup:
 // a failed write puts the old text back from the backup, and where that
 // fails too, the backup stays and says where the old text is.
-SaveResult writeInPlace(const Place &place, int existing, const struct stat &old, const QByteArray &bytes) {
+SaveResult writeInPlace(const Place &place, int existing, const struct stat &old, const QByteArray &bytes,
+                        const FileVersion *asRead, struct stat &written) {
   const int flags = O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
   Descriptor file(::open(descriptorPath(existing).constData(), flags));
   if (!file.valid() && errno != EACCES)
@@ -294,6 +312,7 @@ SaveResult writeInPlace(const Place &place, int existing, const struct stat &old
   struct stat now {};
   if (::fstat(file.get(), &now) != 0) return {errno};
   if (!sameFile(now, old)) return {ChangedMeanwhile};
+  if (asRead && !stillAsRead(file.get(), now, *asRead)) return {ChangedOnDisk};
   Backup backup;
   if (const int error = makeBackup(place, file.get(), now.st_size, backup)) return {error, true};
   observe(SaveStep::BackupMade, backup.file.get());
@@ -317,6 +336,7 @@ SaveResult writeInPlace(const Place &place, int existing, const struct stat &old
   observe(SaveStep::CutToLength, file.get());
   if (::fsync(file.get()) != 0) return failed(errno);
   observe(SaveStep::SyncedInPlace, file.get());
+  ::fstat(file.get(), &written);
   if (const int error = file.close()) return {error, false, QFile::decodeName(place.folderPath + '/' + backup.name)};
   dropBackup(place, backup);
   return {};
@@ -327,8 +347,9 @@ enum class Outcome { Written, WriteInPlace, NameTaken };
 // Writes a new file in the place's folder and renames it to the place's name:
 // over the file `old` describes (reached through `existing`), which must
 // still be there, or, with no old file, only while the name is free.
+// With `overLink`, no old file: the name is a link, which the new file replaces.
 int replaceThroughTemporary(const Place &place, const struct stat *old, int existing, const QByteArray &bytes,
-                            Outcome &outcome) {
+                            Outcome &outcome, const FileVersion *asRead, struct stat &written, bool overLink = false) {
   outcome = Outcome::Written;
   removeLeftoverTemporaries(place);
   QByteArray temporaryName;
@@ -365,6 +386,8 @@ int replaceThroughTemporary(const Place &place, const struct stat *old, int exis
   observe(SaveStep::TextWritten, temporary.get());
   int error = writeAll(temporary.get(), bytes.constData(), bytes.size(), 0);
   if (!error && ::fsync(temporary.get()) != 0) error = errno;
+  struct stat made {};
+  if (!error && ::fstat(temporary.get(), &made) != 0) error = errno;
   if (const int closed = temporary.close(); !error) error = closed;
   if (error) return drop(error);
   const int folder = place.folder.get();
@@ -372,11 +395,18 @@ int replaceThroughTemporary(const Place &place, const struct stat *old, int exis
     struct stat now {};
     if (::fstatat(folder, place.name.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !sameFile(now, *old))
       return drop(ChangedMeanwhile);
+    // The last look at the old file before it is replaced.
+    if (asRead && !stillAsRead(existing, now, *asRead)) return drop(ChangedOnDisk);
     if (::renameat(folder, temporaryName.constData(), folder, place.name.constData()) != 0) {
       // A file mounted onto its name cannot be replaced: it is written in place.
       if (errno == EBUSY || errno == EXDEV) return inPlace();
       return drop(errno);
     }
+  } else if (overLink) {
+    struct stat now {};
+    if (::fstatat(folder, place.name.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISLNK(now.st_mode))
+      return drop(ChangedMeanwhile);
+    if (::renameat(folder, temporaryName.constData(), folder, place.name.constData()) != 0) return drop(errno);
   } else if (::renameat2(folder, temporaryName.constData(), folder, place.name.constData(), RENAME_NOREPLACE) != 0) {
     if (errno == EEXIST) outcome = Outcome::NameTaken;
     if (errno != EINVAL || ::renameat(folder, temporaryName.constData(), folder, place.name.constData()) != 0)
@@ -384,12 +414,15 @@ int replaceThroughTemporary(const Place &place, const struct stat *old, int exis
   }
   // The rename itself reaches the disk with the folder.
   if (place.readable() >= 0) ::fsync(place.readable());
+  // What now stands at the name (a rename may touch the status change).
+  if (::fstatat(folder, place.name.constData(), &written, AT_SYMLINK_NOFOLLOW) != 0 || !sameFile(written, made))
+    written = made;
   return 0;
 }
 
 // A new name in a folder that removes and renames nothing: written directly,
 // since a temporary could never go.
-int writeNewFileDirectly(const Place &place, const QByteArray &bytes, Outcome &outcome) {
+int writeNewFileDirectly(const Place &place, const QByteArray &bytes, Outcome &outcome, struct stat &written) {
   outcome = Outcome::Written;
   Descriptor file(::openat(place.folder.get(), place.name.constData(),
                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666));
@@ -399,6 +432,7 @@ int writeNewFileDirectly(const Place &place, const QByteArray &bytes, Outcome &o
   }
   int error = writeAll(file.get(), bytes.constData(), bytes.size(), 0);
   if (!error && ::fsync(file.get()) != 0) error = errno;
+  if (!error && ::fstat(file.get(), &written) != 0) error = errno;
   if (const int closed = file.close(); !error) error = closed;
   return error;
 }
@@ -462,18 +496,43 @@ ReadResult ReadWholeFile(const QString &path, qint64 limit) {
     result.error = TooLarge;
   else if (!result.error && announced && filled != qsizetype(status.st_size))
     result.error = ChangedMeanwhile;
-  if (result.error)
+  if (result.error) {
     result.bytes.clear();
-  else
-    result.bytes.truncate(filled);
+    return result;
+  }
+  result.bytes.truncate(filled);
+  struct stat link {};
+  result.version = VersionOf(opened, ::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode), result.bytes);
   return result;
 }
 
 void SetSaveObserver(std::function<void(SaveStep, int)> observer) { saveObserver() = std::move(observer); }
 
-SaveResult WriteWholeFile(const QString &path, const QByteArray &bytes) {
+SaveResult WriteWholeFile(const QString &path, const QByteArray &bytes, const FileVersion *asRead, Links links) {
   if (pastFileSizeLimit(bytes.size())) return {EFBIG};
   const QByteArray name = QFile::encodeName(path);
+  const FileVersion before = StatusAt(path);
+  if (asRead && asRead->known()) {
+    // A file that is gone is saved anew; anything else at the path but the
+    // kind of thing that was read there is a change.
+    if (before.kind == FileVersion::Kind::Missing)
+      asRead = nullptr;
+    else if (before.link != asRead->link || before.kind != FileVersion::Kind::Regular)
+      return {ChangedOnDisk};
+  } else {
+    asRead = nullptr;
+  }
+  struct stat written {};
+  const auto done = [&](SaveResult result) {
+    if (!result.error) result.written = VersionOf(written, before.link && links == Links::Follow, bytes);
+    return result;
+  };
+  if (links == Links::Replace && before.link) {
+    Place place;
+    if (const int error = openPlace(name, place)) return {error};
+    Outcome outcome = Outcome::Written;
+    return done({replaceThroughTemporary(place, nullptr, -1, bytes, outcome, nullptr, written, true)});
+  }
   for (int attempt = 0; attempt < 2; ++attempt) {
     // The kernel follows the links, with its protections for folders that
     // users share; O_PATH opens no device or pipe, and so never blocks.
@@ -485,10 +544,11 @@ SaveResult WriteWholeFile(const QString &path, const QByteArray &bytes) {
       if (::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode)) return {DanglingLink};
       Place place;
       if (const int error = openPlace(name, place)) return {error};
-      const int error = isAppendOnly(place) ? writeNewFileDirectly(place, bytes, outcome)
-                                            : replaceThroughTemporary(place, nullptr, -1, bytes, outcome);
+      const int error = isAppendOnly(place)
+                            ? writeNewFileDirectly(place, bytes, outcome, written)
+                            : replaceThroughTemporary(place, nullptr, -1, bytes, outcome, nullptr, written);
       if (outcome == Outcome::NameTaken) continue;  // made meanwhile: saved over as an existing file
-      return {error};
+      return done({error});
     }
     struct stat old {};
     if (::fstat(existing.get(), &old) != 0) return {errno};
@@ -506,10 +566,11 @@ SaveResult WriteWholeFile(const QString &path, const QByteArray &bytes) {
     if (::fstat(place.folder.get(), &folder) != 0) return {errno};
     if (isOtherUsersFileInSharedFolder(old, folder)) return {OtherUsersFile};
     // Several names share the file: they all keep it.
-    if (old.st_nlink > 1 || isAppendOnly(place)) return writeInPlace(place, existing.get(), old, bytes);
-    const int error = replaceThroughTemporary(place, &old, existing.get(), bytes, outcome);
-    if (outcome == Outcome::WriteInPlace) return writeInPlace(place, existing.get(), old, bytes);
-    return {error};
+    if (old.st_nlink > 1 || isAppendOnly(place))
+      return done(writeInPlace(place, existing.get(), old, bytes, asRead, written));
+    const int error = replaceThroughTemporary(place, &old, existing.get(), bytes, outcome, asRead, written);
+    if (outcome == Outcome::WriteInPlace) return done(writeInPlace(place, existing.get(), old, bytes, asRead, written));
+    return done({error});
   }
   return {EEXIST};
 }

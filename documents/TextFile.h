@@ -13,6 +13,7 @@ namespace quillora {
 struct ReadResult {
   QByteArray bytes;
   int error = 0;  // 0 when the whole file was read
+  FileVersion version;
 };
 
 // The whole file, of at most `limit` bytes. The file is reached without
@@ -37,7 +38,17 @@ ReadResult ReadWholeFile(const QString &path, qint64 limit);
 // written. Refused: a text longer than the file-size limit, a link to
 // nothing, anything but a regular file, another user's file in a folder
 // that everyone may write.
-SaveResult WriteWholeFile(const QString &path, const QByteArray &bytes);
+//
+// With `asRead`, the version the text was read from (or last written as):
+// a file that another program changed since is not written, and the result
+// says ChangedOnDisk; the check reads the very file that is then replaced
+// or written, just before. A file that is gone is written anew.
+//
+// Links::Replace: a path that is a symbolic link is replaced by the new
+// file, and nothing is written through it.
+enum class Links { Follow, Replace };
+SaveResult WriteWholeFile(const QString &path, const QByteArray &bytes, const FileVersion *asRead = nullptr,
+                          Links links = Links::Follow);
 
 // For tests: sees each step of a save with the descriptor it concerns.
 enum class SaveStep {

@@ -14,7 +14,7 @@ test_pkgs=(xvfb xdotool x11-utils xdg-utils xclip cups printer-driver-cups-pdf
   poppler-utils openbox dbus-x11 clang-format clang-tidy desktop-file-utils appstream
   clang libclang-rt-14-dev python3-pyatspi at-spi2-core dbus-daemon cups-client man-db
   debhelper dpkg-dev fakeroot lintian mmdebstrap binutils weston qt6-wayland xwayland
-  btrfs-progs acl attr libsm-dev libice-dev python3-gi)
+  btrfs-progs acl attr libsm-dev libice-dev python3-gi git)
 
 # The benchmark runs as on a desktop (bench/run_desktop.sh) and measures the
 # font menus with some 225 installed font families.

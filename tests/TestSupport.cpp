@@ -17,6 +17,7 @@ ScriptedPrompts::~ScriptedPrompts() { setPrompts(nullptr); }
 int ScriptedPrompts::messageBox(QWidget *, const QString &text, int code, const QString &title) {
   messages.append({text, code, title});
   if (!answers.isEmpty()) return answers.takeFirst();
+  if ((code & 0x0f) == msg::YesNo) return (code & msg::DefaultButton2) ? msg::No : msg::Yes;
   return (code & 0x0f) == msg::YesNoCancel ? msg::Cancel : msg::Ok;
 }
 

@@ -33,7 +33,7 @@ class ScriptedPrompts : public Prompts {
   std::optional<QString> fileName(QWidget *parent, const FileDialogRequest &request) override;
 
   // Answers are taken in turn; with none left a box answers OK (Cancel for
-  // Yes/No/Cancel) and a file dialog is cancelled.
+  // Yes/No/Cancel, its default button for Yes/No) and a file dialog is cancelled.
   QList<int> answers;
   QList<std::optional<QString>> files;
 

@@ -730,6 +730,117 @@ class FilesTest : public QObject {
     QCOMPARE(QFile::permissions(target), before);
   }
 
+  // Another program changes an open file: in place keeping its size and
+  // time, by renaming a new file over it, or by putting a link, a folder or
+  // nothing in its place. An unedited document shows the new text or, with
+  // no file to show, counts as changed; an edited one is asked about once.
+  // Save asks before writing over any change (No keeps both texts), and Yes
+  // never writes through a link that now leads elsewhere.
+  void anotherProgramsChangeIsNeverOverwrittenUnseen_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("edited");
+    for (const char *how : {"in place", "by rename", "link", "folder", "deleted"}) {
+      QTest::addRow("%s, unedited", how) << how << false;
+      QTest::addRow("%s, edited", how) << how << true;
+    }
+  }
+  void anotherProgramsChangeIsNeverOverwrittenUnseen() {
+    QFETCH(QString, how);
+    QFETCH(bool, edited);
+    Fixture f;
+    const QString path = f.path("shared.txt"), other = f.path("other.txt");
+    WriteFile(path, "old text");
+    WriteFile(other, "someone else's");
+    DocumentWindow *doc = openThroughMenu(f, path);
+    if (edited) {
+      doc->Text1()->setSelStart(8);
+      doc->Text1()->setSelText(" mine");
+    }
+    const QString mine = doc->Text1()->text();
+    struct stat before {};
+    QCOMPARE(stat(QFile::encodeName(path).constData(), &before), 0);
+    if (how == "in place") {
+      // Same size, and the time set back: only the bytes tell.
+      QFile file(path);
+      QVERIFY(file.open(QIODevice::ReadWrite));
+      file.write("new text");
+      file.close();
+      const timespec times[2] = {before.st_atim, before.st_mtim};
+      QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+    } else if (how == "by rename") {
+      WriteFile(path + ".new", "new text");
+      QCOMPARE(rename(QFile::encodeName(path + ".new").constData(), QFile::encodeName(path).constData()), 0);
+    } else {
+      QVERIFY(QFile::remove(path));
+      if (how == "link") QVERIFY(QFile::link(other, path));
+      if (how == "folder") QVERIFY(QDir().mkdir(path));
+    }
+    const bool rewritten = how == "in place" || how == "by rename";
+    const QString told = QStringLiteral("The file [%1] was changed by another program.").arg(path);
+    // The watch notices it, without a window changing.
+    if (rewritten && !edited) {
+      QTRY_COMPARE(doc->Text1()->text(), QStringLiteral("new text"));
+    } else if (rewritten) {
+      QTRY_COMPARE(f.prompts().messages.size(), 1);
+      QVERIFY(f.prompts().messages.at(0).text.startsWith(told));
+      QCOMPARE(f.prompts().messages.at(0).code, msg::YesNo + msg::Exclamation + msg::DefaultButton2);
+    } else {
+      QTRY_VERIFY(doc->changed());
+    }
+    QTest::qWait(300);
+    // Each change is told once, and No keeps the window as it was.
+    QCOMPARE(f.prompts().messages.size(), rewritten && edited ? 1 : 0);
+    QCOMPARE(doc->Text1()->text(), rewritten && !edited ? QStringLiteral("new text") : mine);
+    QCOMPARE(doc->changed(), !(rewritten && !edited));
+    f.prompts().messages.clear();
+
+    // Save: asked over any change, not over a file that is gone; No writes nothing.
+    const QByteArray onDisk = how == "folder" || how == "deleted" ? QByteArray() : ReadFile(path);
+    Trigger(doc, "mnuFSave");
+    const QString asked =
+        QStringLiteral("The file [%1] was changed by another program since it was read. Save over it?").arg(path);
+    if (how == "deleted" || (rewritten && !edited)) {
+      QVERIFY(f.prompts().messages.isEmpty());
+      QCOMPARE(ReadFile(path), doc->Text1()->text().toUtf8() + "\r\n");
+      QVERIFY(!doc->changed());
+      return;
+    }
+    QCOMPARE(f.prompts().messages.size(), 1);
+    QCOMPARE(f.prompts().messages.at(0).text, asked);
+    QCOMPARE(f.prompts().messages.at(0).code, msg::YesNo + msg::Exclamation + msg::DefaultButton2);
+    QCOMPARE(ReadFile(path), onDisk);
+    QCOMPARE(ReadFile(other), QByteArray("someone else's"));
+    QCOMPARE(doc->Text1()->text(), mine);
+    QVERIFY(doc->changed());
+    if (how == "folder") return;
+    // Yes: the window's text, and a link is replaced by the file, not written through.
+    f.prompts().answers = {msg::Yes};
+    Trigger(doc, "mnuFSave");
+    QCOMPARE(ReadFile(path), mine.toUtf8() + "\r\n");
+    QVERIFY(!QFileInfo(path).isSymLink());
+    QCOMPARE(ReadFile(other), QByteArray("someone else's"));
+    QVERIFY(!doc->changed());
+  }
+
+  // A write that lands while the save is under way, after the text was
+  // checked, is seen at the last look before the old file is replaced.
+  void aChangeDuringTheSaveIsSeen() {
+    Fixture f;
+    const QString path = f.path("busy.txt");
+    WriteFile(path, "first");
+    DocumentWindow *doc = openThroughMenu(f, path);
+    QTest::keyClicks(doc->Text1(), "mine ");
+    SetSaveObserver([&](SaveStep step, int) {
+      if (step == SaveStep::TextWritten) WriteFile(path, "other");
+    });
+    Trigger(doc, "mnuFSave");
+    SetSaveObserver(nullptr);
+    QCOMPARE(f.prompts().messages.size(), 1);
+    QCOMPARE(ReadFile(path), QByteArray("other"));
+    QCOMPARE(QDir(f.dir()).entryList(QDir::Files | QDir::Hidden).size(), 1);  // no temporary left
+    QVERIFY(doc->changed());
+  }
+
   // A machine shared with another user, who plants links and files where a
   // save may go: each save is refused with its cause, or done with the
   // file's owner, group and permissions kept; no other file changes, and no
