@@ -10,6 +10,7 @@
 #include "documents/Documents.h"
 #include "documents/FileCommands.h"
 #include "documents/Printing.h"
+#include "documents/RescueFolder.h"
 #include "editing/EditControl.h"
 #include "editing/Finder.h"
 #include "resources/Pictures.h"
@@ -22,6 +23,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QProcess>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace quillora {
@@ -95,6 +97,21 @@ void MainFrame::startUp() {
   m_documents->state(1).Changed = false;
   m_documents->show(first);
   m_finder->state().FindDirection = 1;
+  // Texts kept at the end of an earlier session without questions are
+  // told of once, after the window is up.
+  QTimer::singleShot(0, this, &MainFrame::tellOfRescuedTexts);
+}
+
+void MainFrame::tellOfRescuedTexts() {
+  std::optional<RescueFolder> rescue = RescueFolder::existing();
+  const int untold = rescue ? rescue->takeUntold() : 0;
+  if (untold == 0) return;
+  MsgBox(this, QStringLiteral("%1 of your texts %2 kept in the folder %3 when they could not be saved where they "
+                              "belong (the session ended without a chance to ask, or a save did not end). The "
+                              "file named index there says what each one is.")
+                   .arg(untold)
+                   .arg(untold == 1 ? QStringLiteral("was") : QStringLiteral("were"))
+                   .arg(rescue->path()));
 }
 
 EditControl *MainFrame::activeText() const {

@@ -79,6 +79,7 @@ class MainFrame : public QMainWindow, public DocumentHost {
   void showMenusOf(MenuTrees *trees, bool force = false);
   void onSubWindowActivated(QMdiSubWindow *sub);
   void onWindowClosed(DocumentWindow *window, bool last);
+  void tellOfRescuedTexts();
 
   QMdiArea *m_mdi;
   StatusPanels *m_panels;

@@ -3,10 +3,10 @@
 #include "app/LogoutInhibitor.h"
 #include "app/MainFrame.h"
 #include "documents/DocumentWindow.h"
-#include "documents/TextFile.h"
+#include "documents/RescueFolder.h"
+#include "documents/TextCodec.h"
 #include "editing/EditControl.h"
 
-#include <QDir>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QSessionManager>
@@ -51,17 +51,14 @@ void SessionEnd::commitData(QSessionManager &manager) {
 }
 
 bool SessionEnd::rescueChangedDocuments() {
-  const QString folder = qEnvironmentVariable("XDG_STATE_HOME", QDir::homePath() + QStringLiteral("/.local/state")) +
-                         QStringLiteral("/quillora");
-  QDir().mkpath(folder);
+  // Each text is a new file of its own: no rescue ever replaces another's.
+  std::optional<RescueFolder> rescue = RescueFolder::open();
   bool kept = true;
   for (DocumentWindow *window : m_frame.documentWindows()) {
     if (!window->changed()) continue;
-    QString name = window->caption();
-    name.replace(u'/', u'_').replace(u':', u'_');
     TextFormat format = window->format();
     const QByteArray bytes = EncodeText(window->Text1()->text(), format);
-    kept = WriteWholeFile(folder + u'/' + name + QStringLiteral(".txt"), bytes).error == 0 && kept;
+    kept = rescue && rescue->keep(bytes, window->caption(), window->path()) && kept;
   }
   return kept;
 }

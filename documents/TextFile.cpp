@@ -1,5 +1,8 @@
 #include "documents/TextFile.h"
 
+#include "documents/Descriptor.h"
+#include "documents/RescueFolder.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -7,6 +10,7 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <linux/magic.h>
+#include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -24,43 +28,14 @@ namespace quillora {
 
 namespace {
 
-// A file descriptor, closed when it goes out of scope.
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : m_fd(fd) {}
-  ~Descriptor() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  Descriptor(const Descriptor &) = delete;
-  Descriptor &operator=(const Descriptor &) = delete;
-  Descriptor &operator=(Descriptor &&other) noexcept {
-    std::swap(m_fd, other.m_fd);
-    return *this;
-  }
-  int get() const { return m_fd; }
-  bool valid() const { return m_fd >= 0; }
-  int release() { return std::exchange(m_fd, -1); }
-  // Closes now; the error of close itself counts (a network file system
-  // may report a failed write only here).
-  int close() {
-    const int result = ::close(std::exchange(m_fd, -1));
-    return result == 0 ? 0 : errno;
-  }
-
- private:
-  int m_fd;
-};
-
-// When the program started: a temporary file of its own older than that is
-// left over from a save that never ended.
-const timespec ProgramStart = [] {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  return now;
-}();
-
 constexpr char TemporaryPrefix[] = ".quillora-";
 constexpr int TemporaryNameLength = 16;
+// The mark a temporary file of a save carries while it has a name: the
+// number of the process saving. Only a file with the mark is ever taken
+// for a leftover, and only once that process is gone.
+constexpr char TemporaryMark[] = "user.quillora.save";
+// A leftover younger than this may still be in another program's save.
+constexpr int LeftoverAgeSeconds = 60;
 // The access list of a file, as the kernel keeps it.
 constexpr char AccessList[] = "system.posix_acl_access";
 
@@ -76,20 +51,6 @@ void observe(SaveStep step, int fd) {
 // The name through which the kernel reaches the file of a descriptor.
 QByteArray descriptorPath(int fd) { return "/proc/self/fd/" + QByteArray::number(fd); }
 
-int writeAll(int fd, const char *data, qint64 size, off_t offset) {
-  while (size > 0) {
-    const ssize_t written = ::pwrite(fd, data, size_t(size), offset);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    data += written;
-    size -= written;
-    offset += written;
-  }
-  return 0;
-}
-
 // Copies the first `size` bytes of one file over the start of another.
 int copyBytes(int from, int to, qint64 size) {
   QByteArray buffer(qsizetype(qMin<qint64>(size, 1 << 16)), Qt::Uninitialized);
@@ -98,7 +59,7 @@ int copyBytes(int from, int to, qint64 size) {
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return errno;
     if (got == 0) return ChangedMeanwhile;
-    if (const int error = writeAll(to, buffer.constData(), got, done)) return error;
+    if (const int error = WriteAll(to, buffer.constData(), got, done)) return error;
     done += got;
   }
   return 0;
@@ -189,42 +150,95 @@ bool isAppendOnly(const Place &place) {
   return place.readable() >= 0 && ::ioctl(place.readable(), FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_APPEND_FL);
 }
 
-// Temporary files of this user in the folder that a save ended before this
-// program started left behind.
-void removeLeftoverTemporaries(const Place &place) {
+// The process whose save a temporary file is, from its mark; 0 for a file
+// of anyone else's.
+pid_t markOf(int fd) {
+  char value[16] = {};
+  const ssize_t length = ::fgetxattr(fd, TemporaryMark, value, sizeof value - 1);
+  if (length <= 0) return 0;
+  bool ok = false;
+  const pid_t pid = QByteArray(value, length).toInt(&ok);
+  return ok && pid > 0 ? pid : 0;
+}
+
+// Temporary files in the folder that a save of this program made and never
+// finished, its process gone: an empty one goes, one holding text moves to
+// the rescue folder (the text may be the only copy of what was saved).
+void rescueLeftoverTemporaries(const Place &place) {
   // The listing takes a descriptor of its own, from the start of the folder.
   Descriptor listed(place.readable() >= 0 ? ::fcntl(place.readable(), F_DUPFD_CLOEXEC, 0) : -1);
   DIR *folder = listed.valid() ? ::fdopendir(listed.get()) : nullptr;
   if (!folder) return;
   listed.release();
   ::rewinddir(folder);
+  const time_t now = ::time(nullptr);
   while (const dirent *entry = ::readdir(folder)) {
     if (std::strlen(entry->d_name) != TemporaryNameLength ||
         std::strncmp(entry->d_name, TemporaryPrefix, sizeof TemporaryPrefix - 1) != 0)
       continue;
+    const Descriptor file(
+        ::openat(place.folder.get(), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat s {};
-    if (::fstatat(place.folder.get(), entry->d_name, &s, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(s.st_mode) ||
-        s.st_uid != ::geteuid() || s.st_nlink != 1)
+    if (!file.valid() || ::fstat(file.get(), &s) != 0 || !S_ISREG(s.st_mode) || s.st_uid != ::geteuid() ||
+        s.st_nlink != 1 || now - s.st_mtim.tv_sec < LeftoverAgeSeconds)
       continue;
-    const bool older = s.st_mtim.tv_sec < ProgramStart.tv_sec ||
-                       (s.st_mtim.tv_sec == ProgramStart.tv_sec && s.st_mtim.tv_nsec < ProgramStart.tv_nsec);
-    if (older) ::unlinkat(place.folder.get(), entry->d_name, 0);
+    const pid_t saver = markOf(file.get());
+    if (saver == 0 || ::kill(saver, 0) == 0 || errno != ESRCH) continue;
+    if (s.st_size > 0) {
+      QFile leftover;
+      std::optional<RescueFolder> rescue = RescueFolder::open();
+      if (!rescue || !leftover.open(file.get(), QIODevice::ReadOnly) ||
+          !rescue->keep(leftover.readAll(), QStringLiteral("the text of a save that did not end"),
+                        QFile::decodeName(place.folderPath)))
+        continue;
+    }
+    ::unlinkat(place.folder.get(), entry->d_name, 0);
   }
   ::closedir(folder);
 }
 
-// A fresh temporary file in the folder: a short name of fixed length, so any
-// name the file system admits can be saved.
-int createTemporary(const Place &place, QByteArray &name, mode_t mode) {
+// Whether a file made without a name can be given one later (through /proc).
+bool canNameLater() {
+  static const bool can = ::access("/proc/self/fd", X_OK) == 0;
+  return can;
+}
+
+// Gives a temporary file made without a name its name.
+int nameTemporary(const Place &place, int fd, QByteArray &name) {
   static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   for (int attempt = 0; attempt < 100; ++attempt) {
     name = TemporaryPrefix;
     while (name.size() < TemporaryNameLength) name += Letters[QRandomGenerator::global()->bounded(36)];
-    const int fd = ::openat(place.folder.get(), name.constData(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, mode);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    if (::linkat(AT_FDCWD, descriptorPath(fd).constData(), place.folder.get(), name.constData(), AT_SYMLINK_FOLLOW) ==
+        0)
+      return 0;
+    if (errno != EEXIST) break;
   }
-  return -1;
+  const int error = errno;
+  name.clear();
+  return error;
+}
+
+// A fresh temporary file in the folder, marked as this process's. Where the
+// file system allows, it has no name until its text is on disk
+// (`name` stays empty): a save cut short leaves nothing behind then.
+int createTemporary(const Place &place, QByteArray &name, mode_t mode) {
+  name.clear();
+  int fd = canNameLater() ? ::openat(place.folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode) : -1;
+  if (fd < 0) {
+    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+      name = TemporaryPrefix;
+      while (name.size() < TemporaryNameLength) name += Letters[QRandomGenerator::global()->bounded(36)];
+      fd = ::openat(place.folder.get(), name.constData(),
+                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, mode);
+      if (fd < 0 && errno != EEXIST) return -1;
+    }
+  }
+  if (fd < 0) return -1;
+  const QByteArray pid = QByteArray::number(::getpid());
+  ::fsetxattr(fd, TemporaryMark, pid.constData(), size_t(pid.size()), 0);  // without it, nothing is ever cleaned
+  return fd;
 }
 
 // Gives the new file the old one's access list and user attributes; a new
@@ -241,7 +255,7 @@ bool copyAttributes(int old, int made) {
   if (length < 0) return errno == ENOTSUP;
   bool hasList = false;
   for (const QByteArray &name : names.left(length).split('\0')) {
-    if (name != AccessList && !name.startsWith("user.")) continue;
+    if ((name != AccessList && !name.startsWith("user.")) || name == TemporaryMark) continue;
     QByteArray value(qsizetype(qMax<ssize_t>(0, ::getxattr(from.constData(), name.constData(), nullptr, 0))),
                      Qt::Uninitialized);
     const ssize_t size = ::getxattr(from.constData(), name.constData(), value.data(), size_t(value.size()));
@@ -252,18 +266,30 @@ bool copyAttributes(int old, int made) {
   return true;
 }
 
-// The old text, copied beside the file before the file is written in place.
+// The old text, copied before the file is written in place: beside it, or
+// in the rescue folder where the file's own folder takes no backup.
 struct Backup {
   Descriptor file;
   QByteArray name;
+  QString path;
+  std::optional<RescueFolder> rescue;  // where it is, when not beside the file
 };
+
+// The whole of the old text into a new backup, on disk.
+int fillBackup(int file, int made, qint64 size) {
+  const int error = cloneOrCopy(file, made, size);
+  return error ? error : ::fsync(made) == 0 ? 0 : errno;
+}
 
 // Makes the backup: "name~", or "name.~1~" … where that name is taken; an
 // empty backup of the user's own, which a folder that keeps its files left
-// after an earlier save, is used again. On disk, name and all, before the
+// after an earlier save, is used again. Where none can be made beside the
+// file (a folder the user may not write, a name too long, every name
+// taken), it goes into the rescue folder. On disk, name and all, before the
 // file is touched.
 int makeBackup(const Place &place, int file, qint64 size, Backup &backup) {
   const int folder = place.folder.get();
+  int beside = EEXIST;
   for (int n = 0; n < 10; ++n) {
     const QByteArray name = place.name + (n == 0 ? QByteArray("~") : ".~" + QByteArray::number(n) + '~');
     const int flags = O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY;
@@ -277,24 +303,46 @@ int makeBackup(const Place &place, int file, qint64 size, Backup &backup) {
       else
         continue;
     }
-    if (!made.valid()) return errno;
-    int error = cloneOrCopy(file, made.get(), size);
-    if (!error && ::fsync(made.get()) != 0) error = errno;
-    if (error) {
+    if (!made.valid()) {
+      beside = errno;
+      break;
+    }
+    if (const int error = fillBackup(file, made.get(), size)) {
       ::unlinkat(folder, name.constData(), 0);
       return error;
     }
     if (place.readable() >= 0) ::fsync(place.readable());
     backup.file = std::move(made);
     backup.name = name;
+    backup.path = QFile::decodeName(place.folderPath + '/' + name);
     return 0;
   }
-  return EEXIST;
+  backup.rescue = RescueFolder::open();
+  std::optional<RescueFolder::NewFile> made =
+      backup.rescue ? backup.rescue->create(QStringLiteral("the old text, while it is saved"),
+                                            QFile::decodeName(place.folderPath + '/' + place.name))
+                    : std::nullopt;
+  if (!made) return beside;
+  // Opened for writing only: the text is read back through the descriptor's name.
+  Descriptor writable(::open(descriptorPath(made->file.get()).constData(), O_RDWR | O_CLOEXEC | O_NOCTTY));
+  if (!writable.valid()) writable = std::move(made->file);
+  if (const int error = fillBackup(file, writable.get(), size)) {
+    backup.rescue->remove(made->name);
+    return error;
+  }
+  backup.file = std::move(writable);
+  backup.name = made->name;
+  backup.path = made->path;
+  return 0;
 }
 
 // Once the new text is whole on disk. A folder that keeps its files keeps
 // the backup too, emptied.
 void dropBackup(const Place &place, Backup &backup) {
+  if (backup.rescue) {
+    backup.rescue->remove(backup.name);
+    return;
+  }
   if (::unlinkat(place.folder.get(), backup.name.constData(), 0) == 0) return;
   [[maybe_unused]] const int emptied = ::ftruncate(backup.file.get(), 0);
 }
@@ -322,7 +370,7 @@ SaveResult writeInPlace(const Place &place, int existing, const struct stat &old
       dropBackup(place, backup);
       return {error};
     }
-    return {error, false, QFile::decodeName(place.folderPath + '/' + backup.name)};
+    return {error, false, backup.path};
   };
   // A full disk is met before the old bytes are touched, where the file
   // system reserves space; one that copies what it writes reserves nothing.
@@ -330,14 +378,14 @@ SaveResult writeInPlace(const Place &place, int existing, const struct stat &old
     const int reserved = ::posix_fallocate(file.get(), 0, off_t(bytes.size()));
     if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL) return failed(reserved);
   }
-  if (const int error = writeAll(file.get(), bytes.constData(), bytes.size(), 0)) return failed(error);
+  if (const int error = WriteAll(file.get(), bytes.constData(), bytes.size(), 0)) return failed(error);
   observe(SaveStep::WrittenInPlace, file.get());
   if (::ftruncate(file.get(), off_t(bytes.size())) != 0) return failed(errno);
   observe(SaveStep::CutToLength, file.get());
   if (::fsync(file.get()) != 0) return failed(errno);
   observe(SaveStep::SyncedInPlace, file.get());
   ::fstat(file.get(), &written);
-  if (const int error = file.close()) return {error, false, QFile::decodeName(place.folderPath + '/' + backup.name)};
+  if (const int error = file.close()) return {error, false, backup.path};
   dropBackup(place, backup);
   return {};
 }
@@ -351,7 +399,7 @@ enum class Outcome { Written, WriteInPlace, NameTaken };
 int replaceThroughTemporary(const Place &place, const struct stat *old, int existing, const QByteArray &bytes,
                             Outcome &outcome, const FileVersion *asRead, struct stat &written, bool overLink = false) {
   outcome = Outcome::Written;
-  removeLeftoverTemporaries(place);
+  rescueLeftoverTemporaries(place);
   QByteArray temporaryName;
   // Private until it has the old file's owner and permissions; a new name
   // gets what the umask or the folder's default access list gives it.
@@ -362,7 +410,7 @@ int replaceThroughTemporary(const Place &place, const struct stat *old, int exis
   }
   observe(SaveStep::TemporaryMade, temporary.get());
   const auto drop = [&](int error) {
-    ::unlinkat(place.folder.get(), temporaryName.constData(), 0);
+    if (!temporaryName.isEmpty()) ::unlinkat(place.folder.get(), temporaryName.constData(), 0);
     return error;
   };
   const auto inPlace = [&] {
@@ -384,10 +432,12 @@ int replaceThroughTemporary(const Place &place, const struct stat *old, int exis
     [[maybe_unused]] const int kept = ::fchmod(temporary.get(), old->st_mode & 07777);
   }
   observe(SaveStep::TextWritten, temporary.get());
-  int error = writeAll(temporary.get(), bytes.constData(), bytes.size(), 0);
+  int error = WriteAll(temporary.get(), bytes.constData(), bytes.size(), 0);
   if (!error && ::fsync(temporary.get()) != 0) error = errno;
   struct stat made {};
   if (!error && ::fstat(temporary.get(), &made) != 0) error = errno;
+  if (!error && temporaryName.isEmpty()) error = nameTemporary(place, temporary.get(), temporaryName);
+  if (!error) observe(SaveStep::Named, temporary.get());
   if (const int closed = temporary.close(); !error) error = closed;
   if (error) return drop(error);
   const int folder = place.folder.get();
@@ -414,6 +464,7 @@ int replaceThroughTemporary(const Place &place, const struct stat *old, int exis
   }
   // The rename itself reaches the disk with the folder.
   if (place.readable() >= 0) ::fsync(place.readable());
+  ::lremovexattr((descriptorPath(folder) + '/' + place.name).constData(), TemporaryMark);
   // What now stands at the name (a rename may touch the status change).
   if (::fstatat(folder, place.name.constData(), &written, AT_SYMLINK_NOFOLLOW) != 0 || !sameFile(written, made))
     written = made;
@@ -430,7 +481,7 @@ int writeNewFileDirectly(const Place &place, const QByteArray &bytes, Outcome &o
     if (errno == EEXIST) outcome = Outcome::NameTaken;
     return errno;
   }
-  int error = writeAll(file.get(), bytes.constData(), bytes.size(), 0);
+  int error = WriteAll(file.get(), bytes.constData(), bytes.size(), 0);
   if (!error && ::fsync(file.get()) != 0) error = errno;
   if (!error && ::fstat(file.get(), &written) != 0) error = errno;
   if (const int closed = file.close(); !error) error = closed;

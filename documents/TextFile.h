@@ -54,6 +54,7 @@ SaveResult WriteWholeFile(const QString &path, const QByteArray &bytes, const Fi
 enum class SaveStep {
   TemporaryMade,   // the new file beside the old one, still empty
   TextWritten,     // its text is about to be written
+  Named,           // its text is on disk, under a name of its own beside the old file
   BackupMade,      // the old text is in the backup, on disk
   WrittenInPlace,  // the new text is over the old one's start
   CutToLength,     // the file is cut to the new text's length

@@ -34,6 +34,8 @@ QTemporaryDir *settingsDir = nullptr;
 void IsolateSettings() {
   if (!settingsDir) settingsDir = new QTemporaryDir;
   qputenv("XDG_CONFIG_HOME", settingsDir->path().toLocal8Bit());
+  // Texts the program keeps for the user stay in the test's folder too.
+  qputenv("XDG_STATE_HOME", (settingsDir->path() + "/state").toLocal8Bit());
   QStandardPaths::setTestModeEnabled(false);
 }
 

@@ -6,6 +6,7 @@
 #include "documents/DocumentWindow.h"
 #include "documents/FileCommands.h"
 #include "documents/FileDialog.h"
+#include "documents/RescueFolder.h"
 #include "documents/TextCodec.h"
 #include "documents/TextFile.h"
 #include "editing/EditControl.h"
@@ -244,6 +245,19 @@ struct SharedMachineRow {
   void (*check)(const QString &dir, const QString &target) = nullptr;
 };
 
+// The texts the rescue folder holds that the user was not told of yet;
+// from now on they count as told.
+QList<QByteArray> RescuedTexts() {
+  std::optional<RescueFolder> rescue = RescueFolder::existing();
+  if (!rescue) return {};
+  QDir folder(rescue->path());
+  QList<QByteArray> texts;
+  const QStringList copies = folder.entryList({"*.txt"}, QDir::Files, QDir::Time | QDir::Reversed);
+  const int untold = rescue->takeUntold();
+  for (const QString &name : copies.mid(copies.size() - untold)) texts.append(ReadFile(folder.filePath(name)));
+  return texts;
+}
+
 // Runs a shell command of the test's set-up; false when it failed.
 bool Shell(const QString &command) { return QProcess::execute(QStringLiteral("sh"), {"-c", command}) == 0; }
 
@@ -341,11 +355,15 @@ const SharedMachineRow SharedMachineRows[] = {
      .fault = Fault::Kill, .killAt = SaveStep::CutToLength, .changes = "+doc.txt~=old"},
     {.name = "killed with the new text on disk", .plant = HardLinked, .expected = 0, .length = 8000,
      .fault = Fault::Kill, .killAt = SaveStep::SyncedInPlace, .changes = "+doc.txt~=old"},
-    {.name = "no backup where the folder may not be written: refused", .plant = [](const QString &d) {
+    {.name = "a folder the user may not write: the backup goes to the rescue folder", .plant = [](const QString &d) {
        Plant(d + "/one.txt", "shared", Other, Other, 0666);
        if (link(QFile::encodeName(d + "/one.txt").constData(), QFile::encodeName(d + "/two.txt").constData()) != 0)
          qFatal("cannot link");
-       return d + "/one.txt"; }, .expected = EACCES, .saver = Other, .groups = {Other}, .noBackup = true},
+       return d + "/one.txt"; }, .expected = 0, .saver = Other, .groups = {Other}, .inPlace = true},
+    {.name = "every backup name taken: the backup goes to the rescue folder", .plant = [](const QString &d) {
+       WriteFile(d + "/doc.txt~", "taken");
+       for (int n = 1; n < 10; ++n) WriteFile(d + QStringLiteral("/doc.txt.~%1~").arg(n), "taken");
+       return HardLinked(d); }, .expected = 0, .inPlace = true},
     {.name = "a name of the backup taken: the next one is used", .plant = [](const QString &d) {
        WriteFile(d + "/doc.txt~", "an older backup"); return HardLinked(d); }, .expected = 0, .inPlace = true},
     {.name = "a folder that keeps its files: one emptied backup", .plant = [](const QString &d) {
@@ -366,12 +384,29 @@ const SharedMachineRow SharedMachineRows[] = {
      .expected = 0, .check = ModeAsTheShellGives},
     {.name = "a new name takes the umask", .plant = [](const QString &d) { return d + "/plain-new.txt"; },
      .expected = 0, .check = ModeAsTheShellGives},
-    {.name = "a temporary left by an earlier run goes", .plant = [](const QString &d) {
-       WriteFile(d + "/.quillora-stale1", "half a save");
+    {.name = "a user's file named like a temporary stays", .plant = [](const QString &d) {
+       WriteFile(d + "/.quillora-config", "the user's own");
        const timespec long_ago[2] = {{1000000000, 0}, {1000000000, 0}};
-       utimensat(AT_FDCWD, QFile::encodeName(d + "/.quillora-stale1").constData(), long_ago, 0);
+       utimensat(AT_FDCWD, QFile::encodeName(d + "/.quillora-config").constData(), long_ago, 0);
+       WriteFile(d + "/kept.txt", "old"); return d + "/kept.txt"; }, .expected = 0},
+    {.name = "an old document named like a temporary is saved", .plant = [](const QString &d) {
+       WriteFile(d + "/.quillora-draft1", "old");
+       const timespec long_ago[2] = {{1000000000, 0}, {1000000000, 0}};
+       utimensat(AT_FDCWD, QFile::encodeName(d + "/.quillora-draft1").constData(), long_ago, 0);
+       return d + "/.quillora-draft1"; }, .expected = 0},
+    {.name = "the leftover of a killed save goes to the rescue folder", .plant = [](const QString &d) {
+       const QString left = d + "/.quillora-abc123";
+       WriteFile(left, "the only copy");
+       const pid_t gone = fork();
+       if (gone == 0) _exit(0);
+       waitpid(gone, nullptr, 0);
+       const QByteArray mark = QByteArray::number(gone);
+       setxattr(QFile::encodeName(left).constData(), "user.quillora.save", mark.constData(), size_t(mark.size()), 0);
+       const timespec long_ago[2] = {{1000000000, 0}, {1000000000, 0}};
+       utimensat(AT_FDCWD, QFile::encodeName(left).constData(), long_ago, 0);
        WriteFile(d + "/kept.txt", "old"); return d + "/kept.txt"; },
-     .expected = 0, .changes = "-.quillora-stale1"},
+     .expected = 0, .changes = "-.quillora-abc123", .check = [](const QString &, const QString &) {
+       QCOMPARE(RescuedTexts(), QList<QByteArray>{"the only copy"}); }},
     // The settings store: the recent files are saved, or quietly not, without a freeze.
     {.name = "a pipe as the settings store", .plant = [](const QString &d) {
        QDir(d).mkdir("config"); mkfifo(QFile::encodeName(d + "/config/VIZIvev.ini").constData(), 0600);
@@ -839,6 +874,84 @@ class FilesTest : public QObject {
     QCOMPARE(ReadFile(path), QByteArray("other"));
     QCOMPARE(QDir(f.dir()).entryList(QDir::Files | QDir::Hidden).size(), 1);  // no temporary left
     QVERIFY(doc->changed());
+  }
+
+  // A save killed once its text is on disk under a temporary name leaves
+  // that text marked as this program's; a later save in the folder moves it
+  // to the rescue folder once its process is gone and a minute has passed.
+  void aKilledSavesTextEndsInTheRescueFolder() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("doc.txt");
+    WriteFile(path, "old");
+    const pid_t child = fork();
+    if (child == 0) {
+      SetSaveObserver([](SaveStep step, int) {
+        if (step == SaveStep::Named) raise(SIGKILL);
+      });
+      WriteWholeFile(path, "new text");
+      _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    QVERIFY(WIFSIGNALED(status));
+    QCOMPARE(ReadFile(path), QByteArray("old"));
+    const QStringList left = QDir(dir.path()).entryList({".quillora-*"}, QDir::Files | QDir::Hidden);
+    QCOMPARE(left.size(), 1);
+    const QString leftover = dir.filePath(left.at(0));
+    QCOMPARE(ReadFile(leftover), QByteArray("new text"));
+    // Younger than a minute, it may be another program's save under way.
+    QCOMPARE(WriteWholeFile(path, "second").error, 0);
+    QVERIFY(QFile::exists(leftover));
+    const timespec longAgo[2] = {{1000000000, 0}, {1000000000, 0}};
+    QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(leftover).constData(), longAgo, 0), 0);
+    QCOMPARE(WriteWholeFile(path, "third").error, 0);
+    QVERIFY(!QFile::exists(leftover));
+    QCOMPARE(RescuedTexts(), QList<QByteArray>{"new text"});
+    QCOMPARE(ReadFile(path), QByteArray("third"));
+  }
+
+  // Texts kept where no question could be asked: each a new private file in
+  // a private folder of the user's, found by the XDG rules without following
+  // a link, and told of once, at the next start.
+  void rescuedTextsAreKeptApartAndToldOnce() {
+    QTemporaryDir home;
+    const QByteArray saved[] = {qgetenv("HOME"), qgetenv("XDG_STATE_HOME"), qgetenv("XDG_RUNTIME_DIR")};
+    const auto restore = qScopeGuard([&] {
+      qputenv("HOME", saved[0]);
+      qputenv("XDG_STATE_HOME", saved[1]);
+      qputenv("XDG_RUNTIME_DIR", saved[2]);
+    });
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path() + "/run"));
+    QVERIFY(QDir(home.path()).mkpath("run") && QDir(home.path()).mkpath("state") && QDir(home.path()).mkpath("other"));
+    for (const char *state : {"", "relative/state"}) {
+      qputenv("XDG_STATE_HOME", state);
+      QCOMPARE(RescueFolder::open()->path(), home.path() + "/.local/state/quillora");
+    }
+    qputenv("XDG_STATE_HOME", QFile::encodeName(home.path() + "/state"));
+    QVERIFY(QFile::link(home.path() + "/other", home.path() + "/state/quillora"));
+    QCOMPARE(RescueFolder::open()->path(), home.path() + "/run/quillora");  // the link is not followed
+    QVERIFY(QFile::remove(home.path() + "/state/quillora"));
+    std::optional<RescueFolder> rescue = RescueFolder::open();
+    QCOMPARE(rescue->path(), home.path() + "/state/quillora");
+    QVERIFY(rescue->keep("first\r\n", "Untitled", {}));
+    QVERIFY(rescue->keep("second\r\n", "Untitled", {}));
+    QCOMPARE(QFileInfo(rescue->path()).permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                          QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+    QSet<QByteArray> texts;
+    for (const QFileInfo &copy : QDir(rescue->path()).entryInfoList({"*.txt"}, QDir::Files)) {
+      QCOMPARE(copy.permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+      texts.insert(ReadFile(copy.filePath()));
+    }
+    QCOMPARE(texts, (QSet<QByteArray>{"first\r\n", "second\r\n"}));
+    QVERIFY(ReadFile(rescue->path() + "/index").contains("\tUntitled\t"));
+    {
+      Fixture f;
+      QCOMPARE(f.prompts().messages.size(), 1);
+      QVERIFY(f.prompts().messages.at(0).text.startsWith("2 of your texts were kept in the folder " + rescue->path()));
+    }
+    Fixture again;
+    QVERIFY(again.prompts().messages.isEmpty());
   }
 
   // A machine shared with another user, who plants links and files where a

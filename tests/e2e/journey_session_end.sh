@@ -11,7 +11,7 @@ if [ -z "${XSMP_MANAGER:-}" ] || [ ! -x "${XSMP_MANAGER:-}" ]; then
 fi
 SM_LOG="$E2E_TMP/session.log"
 
-session_start() {
+session_start() {  # session_start [WINDOWS at start]
   : >"$SM_LOG"
   rm -f "$E2E_TMP/session.in"
   mkfifo "$E2E_TMP/session.in"
@@ -22,7 +22,7 @@ session_start() {
   for i in $(seq 1 50); do [ -s "$E2E_TMP/session.address" ] && break; sleep 0.1; done
   SESSION_MANAGER=$(head -n 1 "$E2E_TMP/session.address")
   export SESSION_MANAGER
-  start_app || return 1
+  start_app "${1:-1}" || return 1
   logged registered || { fail "the program did not join the session"; return 1; }
 }
 session_stop() {
@@ -129,14 +129,32 @@ not_logged "interaction requested" || fail "interaction was requested with nothi
 logged "restart hint 3" || fail "the program did not tell the manager not to restart it"
 session_stop
 
-# No questions allowed (a fast shutdown): the text goes to a rescue copy.
-session_start || return
-type_text "rescue me"
-echo fast-logout >&7
-logged die || fail "no Die at a fast logout"
-wait_for_exit || fail "the program did not end at a fast logout"
-expect_file "$HOME/.local/state/quillora/Untitled.txt" 'rescue me\r\n'
-session_stop
+# No questions allowed (a fast shutdown), twice: each text goes to a private
+# copy of its own, and each next start tells of the new ones, once.
+rescued="$HOME/.local/state/quillora"
+for text in "rescue me" "and me"; do
+  if [ "$text" = "rescue me" ]; then session_start || return; else
+    session_start 2 || { fail "the start did not tell of the rescued text"; return; }
+    keys Return
+    wait_for_windows Quillora 1 || fail "the message about the rescued text stayed"
+  fi
+  type_text "$text"
+  echo fast-logout >&7
+  logged die || fail "no Die at a fast logout"
+  wait_for_exit || fail "the program did not end at a fast logout"
+  session_stop
+done
+expect_eq "the rescued texts" "$(cat "$rescued"/*.txt 2>/dev/null | tr -d '\r' | sort | tr '\n' '|')" "and me|rescue me|"
+expect_eq "the modes of the folder and its copies" "$(stat -c %a "$rescued" "$rescued"/*.txt 2>/dev/null | sort -u | tr '\n' ' ')" "600 700 "
+start_app 2 || fail "the start did not tell of the second rescued text"
+keys Return
+kill "$APP_PID" 2>/dev/null
+wait "$APP_PID" 2>/dev/null
+start_app || return
+sleep 1
+wait_for_windows Quillora 1 || fail "the rescued texts were told of twice"
+kill "$APP_PID" 2>/dev/null
+wait "$APP_PID" 2>/dev/null
 
 # The desktop's own close of the window asks the question too.
 start_app || return

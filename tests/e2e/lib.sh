@@ -45,11 +45,12 @@ stop_x() {
 }
 trap stop_x EXIT
 
+# start_app [WINDOWS]: until the frame (and a message it shows at start) is up.
 start_app() {
   : >"$MAIL_LOG"
   ${APP_LAUNCHER:-} "$APP" >"$E2E_TMP/app.log" 2>&1 &
   APP_PID=$!
-  wait_for_windows Quillora 1 || { fail "the frame did not appear"; return 1; }
+  wait_for_windows Quillora "${1:-1}" || { fail "the frame did not appear"; return 1; }
   sleep 0.5
 }
 
