@@ -28,14 +28,14 @@
 
 namespace quillora {
 
-MainFrame::MainFrame()
+MainFrame::MainFrame(const QByteArray &sessionManager)
     : m_mdi(new QMdiArea(this)),
       m_panels(new StatusPanels(this)),
       m_toolbar(new Toolbar(this)),
       m_finder(new Finder(*this)),
       m_documents(new Documents(*this, m_mdi)),
       m_menus(new MenuTrees(this, FrameTrees())),
-      m_sessionEnd(new SessionEnd(*this)) {
+      m_sessionEnd(new SessionEnd(*this, sessionManager)) {
   setObjectName(QStringLiteral("frmMDI"));
   setWindowTitle(QString::fromLatin1(AppTitle));
   setWindowIcon(IconPicture(QStringLiteral("icons/quillora")));
@@ -63,6 +63,7 @@ MainFrame::MainFrame()
   connect(m_documents, &Documents::documentButtonsWanted, this, [this] { m_toolbar->setDocumentButtonsVisible(true); });
   connect(m_documents, &Documents::flagWanted, this, &MainFrame::showFlagOf);
   connect(m_documents, &Documents::anyChangedChanged, m_sessionEnd, &SessionEnd::setAnyDocumentChanged);
+  connect(m_documents, &Documents::documentEdited, m_sessionEnd, &SessionEnd::documentEdited);
   connect(m_documents, &Documents::frameCommand, this, &MainFrame::runFrameCommand);
   connect(m_documents, &Documents::optionsShown, this, &MainFrame::refreshToolbarCheck);
   connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainFrame::onSubWindowActivated);

@@ -27,7 +27,8 @@ class Toolbar;
 class MainFrame : public QMainWindow, public DocumentHost {
   Q_OBJECT
  public:
-  MainFrame();
+  // `sessionManager`: the address of the desktop's session manager, if any.
+  explicit MainFrame(const QByteArray &sessionManager = {});
   ~MainFrame() override;
 
   // The start-up sequence: show, change to the program's folder, the first

@@ -2,51 +2,81 @@
 
 #include "app/LogoutInhibitor.h"
 #include "app/MainFrame.h"
+#include "app/SessionClient.h"
 #include "documents/DocumentWindow.h"
 #include "documents/RescueFolder.h"
 #include "documents/TextCodec.h"
 #include "editing/EditControl.h"
 
-#include <QEvent>
-#include <QGuiApplication>
-#include <QSessionManager>
+#include <QTimer>
 
 namespace quillora {
 
-SessionEnd::SessionEnd(MainFrame &frame)
-    : QObject(&frame), m_frame(frame), m_inhibitor(new LogoutInhibitor(this, &frame)) {
-  // Answered before the handler returns: the manager waits for it.
-  connect(qApp, &QGuiApplication::commitDataRequest, this, &SessionEnd::commitData, Qt::DirectConnection);
-  connect(qApp, &QGuiApplication::saveStateRequest, this, &SessionEnd::neverRestart, Qt::DirectConnection);
-}
-
-void SessionEnd::neverRestart(QSessionManager &manager) {
-  // The program reads no command line, so there is nothing to restart it
-  // with. Told at every save, the global one at logout included, which
-  // asks for no state.
-  manager.setRestartHint(QSessionManager::RestartNever);
+SessionEnd::SessionEnd(MainFrame &frame, const QByteArray &address)
+    : QObject(&frame),
+      m_frame(frame),
+      m_inhibitor(new LogoutInhibitor(this, &frame)),
+      m_client(new SessionClient(this, address)) {
+  connect(m_client, &SessionClient::saveYourself, this, &SessionEnd::saveYourself);
+  // The questions are asked outside the manager's message, which waits.
+  connect(m_client, &SessionClient::interactionGranted, this, [this] {
+    if (m_step == Step::WaitingToAsk) QTimer::singleShot(0, this, &SessionEnd::ask);
+  });
+  connect(m_client, &SessionClient::shutdownCancelled, this, &SessionEnd::shutdownCancelled);
+  connect(m_client, &SessionClient::die, this, [this] { QTimer::singleShot(0, &m_frame, &MainFrame::close); });
 }
 
 void SessionEnd::setAnyDocumentChanged(bool changed) { m_inhibitor->setHeld(changed); }
 
-void SessionEnd::commitData(QSessionManager &manager) {
-  neverRestart(manager);
-  if (!m_frame.anyDocumentChanged()) return;  // nothing to ask: answered at once
-  if (!manager.allowsInteraction()) {
-    // No question may be asked (a fast shutdown): the texts go to rescue
-    // copies, and where one cannot be written the manager hears that not
-    // everything was kept.
-    if (rescueChangedDocuments())
-      setAnswered(true);
-    else
-      manager.cancel();
+void SessionEnd::saveYourself(bool shutdown, bool questionsAllowed) {
+  // A checkpoint: the session goes on, and so does every document.
+  if (!shutdown) {
+    m_client->saveDone(true);
     return;
   }
-  if (m_frame.askToSaveEveryDocument()) {
-    setAnswered(true);
-    manager.release();
-  } else {
-    manager.cancel();  // the logout is cancelled; every window stays as it was
+  m_answered = !m_frame.anyDocumentChanged();
+  if (m_answered) {
+    m_client->saveDone(true);
+    return;
+  }
+  if (questionsAllowed) {
+    m_step = Step::WaitingToAsk;
+    m_cancelled = false;
+    m_client->requestInteraction();
+    return;
+  }
+  // No question may be asked: the texts go to rescue copies, and where one
+  // cannot be written the manager hears that not everything was kept.
+  const bool kept = rescueChangedDocuments();
+  m_answered = kept;
+  m_client->saveDone(kept);
+}
+
+void SessionEnd::ask() {
+  m_step = Step::Asking;
+  const bool everyAnswered = m_frame.askToSaveEveryDocument();
+  m_step = Step::Idle;
+  if (m_cancelled) {
+    // Someone else cancelled the shutdown while the questions were open:
+    // the answers saved what they saved, and the next close asks again.
+    m_client->saveDone(false);
+    return;
+  }
+  m_answered = everyAnswered;
+  m_client->interactionDone(!everyAnswered);
+  m_client->saveDone(everyAnswered);
+}
+
+void SessionEnd::shutdownCancelled() {
+  m_answered = false;
+  if (m_step == Step::Asking) {
+    m_cancelled = true;
+    return;
+  }
+  if (m_step == Step::WaitingToAsk) {
+    // Interaction never came: nothing was written, nothing asked.
+    m_step = Step::Idle;
+    m_client->saveDone(false);
   }
 }
 
@@ -61,19 +91,6 @@ bool SessionEnd::rescueChangedDocuments() {
     kept = rescue && rescue->keep(bytes, window->caption(), window->path()) && kept;
   }
   return kept;
-}
-
-void SessionEnd::setAnswered(bool answered) {
-  m_answered = answered;
-  if (answered)
-    qApp->installEventFilter(this);
-  else
-    qApp->removeEventFilter(this);
-}
-
-bool SessionEnd::eventFilter(QObject *watched, QEvent *event) {
-  if (event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress) setAnswered(false);
-  return QObject::eventFilter(watched, event);
 }
 
 }  // namespace quillora

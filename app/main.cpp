@@ -1,4 +1,5 @@
 #include "app/MainFrame.h"
+#include "app/SessionClient.h"
 #include "common/ProcessSignals.h"
 #include "settings/SettingsStore.h"
 
@@ -6,11 +7,13 @@
 
 int main(int argc, char *argv[]) {
   quillora::IgnoreFatalIoSignals();
+  const QByteArray sessionManager = quillora::SessionClient::takeAddress();
   QApplication app(argc, argv);
+  quillora::SessionClient::giveBackAddress(sessionManager);
   QApplication::setApplicationName(QStringLiteral("Quillora"));
   QApplication::setDesktopFileName(QStringLiteral("org.quillora.Quillora"));
   quillora::KeepSettingsInOwnFolder();
-  quillora::MainFrame frame;
+  quillora::MainFrame frame(sessionManager);
   QObject::connect(&frame, &quillora::MainFrame::programEnds, &app, [] { QCoreApplication::exit(0); });
   frame.startUp();
   return QApplication::exec();

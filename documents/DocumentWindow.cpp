@@ -49,6 +49,7 @@ DocumentWindow::DocumentWindow(Documents &documents, int number)
   connect(m_text, &QPlainTextEdit::textChanged, this, [this] {
     m_changedOnlyByDisk = false;
     setChanged(true);
+    emit edited();
   });
   connect(m_text, &EditControl::focusGained, this, [this] { host().finder().raiseDialog(); });
 }

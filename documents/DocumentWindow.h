@@ -72,6 +72,8 @@ class DocumentWindow : public QWidget {
  signals:
   // The text came to differ from the file, or no longer does.
   void changedFlipped(bool changed);
+  // The text changed.
+  void edited();
   void frameCommand(MenuTrees &trees, Command command, int index, int language);
   void optionsShown(MenuTrees &trees);
 

@@ -85,6 +85,7 @@ DocumentWindow *Documents::create(int number, const QString &caption) {
   auto *window = new DocumentWindow(*this, number);
   window->setCaption(caption);
   connect(window, &DocumentWindow::changedFlipped, this, [this] { emit anyChangedChanged(anyChanged()); });
+  connect(window, &DocumentWindow::edited, this, &Documents::documentEdited);
   connect(window, &DocumentWindow::frameCommand, this, &Documents::frameCommand);
   connect(window, &DocumentWindow::optionsShown, this, &Documents::optionsShown);
   QMdiSubWindow *sub = m_area->addSubWindow(window);

@@ -83,6 +83,8 @@ class Documents : public QObject {
   // A new window shows its English tree: the flags show that language alone.
   void flagWanted(int language);
   void anyChangedChanged(bool changed);
+  // The text of a document changed, by the user or from its file.
+  void documentEdited();
   // An item of a window's trees that acts on the frame or on every document.
   void frameCommand(MenuTrees &trees, Command command, int index, int language);
   // A window's menu holding a Toolbar item opens.

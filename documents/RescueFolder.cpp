@@ -51,8 +51,8 @@ Descriptor reach(const Place &place, bool make) {
     const QByteArray name = QFile::encodeName(place.below.at(i));
     if (make) ::mkdirat(folder.get(), name.constData(), 0700);
     const bool last = i == place.below.size() - 1;
-    Descriptor next(::openat(folder.get(), name.constData(),
-                             (last ? O_RDONLY : O_PATH) | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    Descriptor next(
+        ::openat(folder.get(), name.constData(), (last ? O_RDONLY : O_PATH) | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat status {};
     if (!next.valid() || ::fstat(next.get(), &status) != 0 || status.st_uid != ::geteuid()) return Descriptor();
     if (last && (status.st_mode & 077) && ::fchmod(next.get(), 0700) != 0) return Descriptor();
@@ -99,8 +99,8 @@ void RescueFolder::note(const QByteArray &line) {
 
 std::optional<RescueFolder::NewFile> RescueFolder::create(const QString &what, const QString &origin) {
   static int counter = 0;
-  const QByteArray stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toLatin1() +
-                           '-' + QByteArray::number(::getpid());
+  const QByteArray stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toLatin1() + '-' +
+                           QByteArray::number(::getpid());
   for (int attempt = 0; attempt < 1000; ++attempt) {
     const QByteArray name = stamp + '-' + QByteArray::number(++counter) + ".txt";
     Descriptor file(::openat(m_folder.get(), name.constData(),

@@ -129,9 +129,67 @@ not_logged "interaction requested" || fail "interaction was requested with nothi
 logged "restart hint 3" || fail "the program did not tell the manager not to restart it"
 session_stop
 
+# The window manager's close of the frame, with no key or click to the program.
+wm_close() {
+  wmctrl -i -c "$(xdotool search --all --pid "$APP_PID" --onlyvisible --name '^Quillora$' | head -n 1)"
+}
+rescued="$HOME/.local/state/quillora"
+copies() { find "$rescued" -name '*.txt' 2>/dev/null | wc -l; }
+# asked_at_close: the close asks the save question; Cancel keeps the program.
+asked_at_close() {
+  wm_close
+  wait_for_windows Quillora 2 || { fail "$1: the window manager's close did not ask"; return; }
+  keys Escape
+  sleep 0.3
+  app_running || fail "$1: Cancel ended the program"
+}
+
+# A checkpoint (a desktop's Save Session) writes nothing, asks nothing, and
+# a later close still asks.
+session_start || return
+type_text "checkpointed"
+echo checkpoint >&7
+logged "save done" || fail "no answer to a checkpoint"
+not_logged "interaction requested" || fail "a checkpoint asked to interact"
+expect_eq "rescued texts after a checkpoint" "$(copies)" 0
+asked_at_close "after a checkpoint"
+session_stop
+
+# The manager answers the wish to ask with ShutdownCancelled (another
+# program's user cancelled first): nothing is written or asked, and a later
+# close asks.
+session_start || return
+type_text "not yet"
+echo refuse >&7
+echo logout >&7
+logged "shutdown cancelled" || fail "the manager did not cancel"
+logged "save done, not all kept" || fail "the program did not answer the cancelled shutdown"
+sleep 0.5
+wait_for_windows Quillora 1 || fail "a question came though the shutdown was cancelled"
+expect_eq "rescued texts after a cancelled request" "$(copies)" 0
+asked_at_close "after a cancelled shutdown"
+session_stop
+
+# A shutdown without questions keeps the text, then is cancelled: a later close asks.
+session_start || return
+type_text "kept, then cancelled"
+echo no-die >&7
+echo fast-logout >&7
+logged "all saved, no die" || fail "the program did not report the fast logout done"
+expect_eq "rescued texts after a fast logout" "$(copies)" 1
+echo cancel >&7
+logged "shutdown cancelled" || fail "the manager did not cancel"
+sleep 0.3
+asked_at_close "after a shutdown that was cancelled"
+session_stop
+start_app 2 || fail "the start did not tell of the text kept before the cancel"
+keys Return
+kill "$APP_PID" 2>/dev/null
+wait "$APP_PID" 2>/dev/null
+find "$rescued" -name '*.txt' -delete
+
 # No questions allowed (a fast shutdown), twice: each text goes to a private
 # copy of its own, and each next start tells of the new ones, once.
-rescued="$HOME/.local/state/quillora"
 for text in "rescue me" "and me"; do
   if [ "$text" = "rescue me" ]; then session_start || return; else
     session_start 2 || { fail "the start did not tell of the rescued text"; return; }
@@ -155,6 +213,47 @@ sleep 1
 wait_for_windows Quillora 1 || fail "the rescued texts were told of twice"
 kill "$APP_PID" 2>/dev/null
 wait "$APP_PID" 2>/dev/null
+
+# Two programs at one shutdown without questions, one of them with a
+# document whose path is longer than a file name may be: both texts kept.
+long="$HOME/$(printf 'n%.0s' $(seq 1 240)).txt"
+printf 'old' >"$long"
+session_start || return
+keys ctrl+o
+wait_for_windows "Open" 1 || { fail "no Open dialog"; return; }
+sleep 0.3
+type_text "$long"
+keys Return
+wait_for_windows "Open" 0 || fail "the Open dialog stayed"
+sleep 0.3
+type_text "X"
+FIRST=$APP_PID
+start_app 2 || return
+type_text "second"
+echo fast-logout >&7
+logged die || fail "no Die at a fast logout of two programs"
+wait_for_exit || fail "the second program did not end"
+APP_PID=$FIRST
+wait_for_exit || fail "the first program did not end"
+expect_eq "both programs' texts" "$(cat "$rescued"/*.txt 2>/dev/null | tr -d '\r' | sort | tr '\n' '|')" \
+  "Xold|and me|rescue me|second|"
+grep -qF "$(echo "$long" | tr a-z A-Z)" "$rescued/index" || fail "the index does not name the long path"
+session_stop
+find "$rescued" -name '*.txt' -delete
+
+# XDG_STATE_HOME set but empty or relative: the copies go to the user's own state folder.
+for state in "" "relative/state"; do
+  APP_LAUNCHER="env XDG_STATE_HOME=$state"
+  session_start || { APP_LAUNCHER=""; return; }
+  type_text "state [$state]"
+  echo fast-logout >&7
+  logged die || fail "no Die at a fast logout with XDG_STATE_HOME='$state'"
+  wait_for_exit || fail "the program did not end"
+  session_stop
+  APP_LAUNCHER=""
+  expect_eq "the copy with XDG_STATE_HOME='$state'" "$(cat "$rescued"/*.txt 2>/dev/null | tr -d '\r')" "state [$state]"
+  find "$rescued" -name '*.txt' -delete
+done
 
 # The desktop's own close of the window asks the question too.
 start_app || return
@@ -193,3 +292,37 @@ keys n
 sleep 0.5
 expect_eq "a hold again, then let go at Close" "$(grep -c '^Inhibit' "$HOLDS") $(grep -c '^Uninhibit' "$HOLDS")" "2 2"
 kill "$RECORDER"
+
+# With the real desktop portal on the bus, whose backend cannot hold a
+# logout here (no GNOME session of its own): the portal refuses, and the
+# program holds through GNOME's session manager instead.
+portal=/usr/libexec/xdg-desktop-portal
+if [ ! -x "$portal" ] || [ ! -f /usr/share/dbus-1/services/org.freedesktop.impl.portal.desktop.gtk.service ] ||
+  [ -z "${QUILLORA_E2E_SERVICES:-}" ]; then
+  echo "SKIP: $JOURNEY: the row with the real portal needs xdg-desktop-portal and its GTK backend"
+  return
+fi
+kill "$APP_PID" 2>/dev/null
+wait "$APP_PID" 2>/dev/null
+portal_services="org.freedesktop.portal.Desktop org.freedesktop.impl.portal.desktop.gtk
+  org.freedesktop.impl.portal.PermissionStore org.freedesktop.portal.Documents"
+for s in $portal_services; do cp "/usr/share/dbus-1/services/$s.service" "$QUILLORA_E2E_SERVICES/" 2>/dev/null; done
+sleep 0.5  # the bus reads its service folder again
+: >"$HOLDS"
+/usr/bin/python3 "$HERE/session_recorder.py" "$HOLDS" &
+RECORDER=$!
+for i in $(seq 1 50); do grep -q ready "$HOLDS" && break; sleep 0.1; done
+start_app || return
+type_text "a"
+for i in $(seq 1 100); do grep -q '^Inhibit' "$HOLDS" && break; sleep 0.1; done
+expect_eq "the hold through GNOME's manager once the portal refused" \
+  "$(grep -c '^Inhibit org.quillora.Quillora 1 Unsaved documents' "$HOLDS")" 1
+pgrep -f "$portal" >/dev/null || fail "the portal was not started on the bus"
+save_as "$HOME/portal.txt" || return
+sleep 0.3
+expect_eq "the hold let go after saving" "$(grep -c '^Uninhibit' "$HOLDS")" 1
+kill "$RECORDER"
+# The journeys after this one have a bus without the portal again.
+for s in $portal_services; do rm -f "$QUILLORA_E2E_SERVICES/$s.service"; done
+bus=$(pgrep -f "dbus-daemon.*$QUILLORA_E2E_SERVICES" | head -n 1)
+[ -n "$bus" ] && pkill -P "$bus" -f 'xdg-(desktop|document|permission)' 2>/dev/null

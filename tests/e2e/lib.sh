@@ -30,6 +30,9 @@ start_x() {
   local n
   read -r -t 10 n <&5 || { echo "Xvfb did not start"; exit 1; }
   export DISPLAY=":$n"
+  # Services the bus starts reach the display, as in a desktop session.
+  command -v dbus-update-activation-environment >/dev/null &&
+    dbus-update-activation-environment DISPLAY 2>/dev/null
   if command -v openbox >/dev/null; then
     openbox >/dev/null 2>&1 &
     WM_PID=$!

@@ -3,6 +3,12 @@
 // SESSION_MANAGER on its first line, then takes commands on standard input:
 //   logout       SaveYourself (global, shutdown, interaction allowed)
 //   fast-logout  the same with no interaction allowed
+//   checkpoint   SaveYourself (both, no shutdown, no interaction), as a
+//                desktop's Save Session sends it
+//   refuse       the next interaction request is answered with
+//                ShutdownCancelled, as when another program's user cancelled
+//   no-die       the next shutdown waits instead of sending Die
+//   cancel       ShutdownCancelled to every client
 // It grants every interaction request and, once every client has answered,
 // sends Die unless a client cancelled the shutdown (then ShutdownCancelled).
 // Every event goes to the log named on the command line, one line each, in
@@ -35,6 +41,15 @@ struct Client {
 std::vector<Client> clients;
 std::vector<IceConn> iceConnections;
 bool cancelled = false;
+bool shuttingDown = false;
+bool refuseInteraction = false;
+bool holdDie = false;
+
+void cancelShutdown() {
+  cancelled = true;
+  for (Client &c : clients) SmsShutdownCancelled(c.connection);
+  note("shutdown cancelled");
+}
 
 Client *clientOf(SmsConn connection) {
   for (Client &c : clients)
@@ -54,6 +69,11 @@ Status registerClient(SmsConn connection, SmPointer, char *) {
 
 void interactRequest(SmsConn connection, SmPointer, int) {
   note("interaction requested");
+  if (refuseInteraction) {
+    refuseInteraction = false;
+    cancelShutdown();
+    return;
+  }
   SmsInteract(connection);
   note("interaction granted");
 }
@@ -71,7 +91,12 @@ void saveYourselfDone(SmsConn connection, SmPointer, Bool success) {
   if (Client *c = clientOf(connection)) c->answering = false;
   for (const Client &c : clients)
     if (c.answering) return;
-  if (cancelled) return;
+  if (cancelled || !shuttingDown) return;
+  if (holdDie) {
+    holdDie = false;
+    note("all saved, no die");
+    return;
+  }
   for (Client &c : clients) SmsDie(c.connection);
   note("die");
 }
@@ -135,10 +160,20 @@ Status newClient(SmsConn connection, SmPointer, unsigned long *mask, SmsCallback
 
 void logout(int interactStyle) {
   cancelled = false;
+  shuttingDown = true;
   note(interactStyle == SmInteractStyleAny ? "logout" : "fast logout");
   for (Client &c : clients) {
     c.answering = true;
     SmsSaveYourself(c.connection, SmSaveGlobal, True, interactStyle, False);
+  }
+}
+
+void checkpoint() {
+  shuttingDown = false;
+  note("checkpoint");
+  for (Client &c : clients) {
+    c.answering = true;
+    SmsSaveYourself(c.connection, SmSaveBoth, False, SmInteractStyleNone, False);
   }
 }
 
@@ -180,6 +215,10 @@ int main(int argc, char **argv) {
       } else {
         if (command == "logout") logout(SmInteractStyleAny);
         if (command == "fast-logout") logout(SmInteractStyleNone);
+        if (command == "checkpoint") checkpoint();
+        if (command == "refuse") refuseInteraction = true;
+        if (command == "no-die") holdDie = true;
+        if (command == "cancel") cancelShutdown();
         command.clear();
       }
     }
