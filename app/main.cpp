@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 #include "app/SessionClient.h"
 #include "common/ProcessSignals.h"
+#include "common/QtTranslations.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ int main(int argc, char *argv[]) {
   const QByteArray sessionManager = quillora::SessionClient::takeAddress();
   QApplication app(argc, argv);
   quillora::SessionClient::giveBackAddress(sessionManager);
+  quillora::LoadQtTranslations(app);
   QApplication::setApplicationName(QStringLiteral("Quillora"));
   QApplication::setDesktopFileName(QStringLiteral("org.quillora.Quillora"));
   quillora::KeepSettingsInOwnFolder();

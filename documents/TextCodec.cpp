@@ -15,6 +15,24 @@ constexpr char16_t Cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2
                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 const QByteArray Utf8Bom("\xEF\xBB\xBF", 3);
+const QByteArray Utf16LEBom("\xFF\xFE", 2);
+const QByteArray Utf16BEBom("\xFE\xFF", 2);
+
+// The UTF-16 text behind a byte-order mark, when every unit pairs up.
+std::optional<QString> decodeUtf16Exactly(const QByteArray &bytes, QStringDecoder::Encoding encoding) {
+  const QByteArray body = bytes.mid(2);
+  if (body.size() % 2 != 0) return std::nullopt;
+  QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+  QString text = decoder.decode(body);
+  if (decoder.hasError()) return std::nullopt;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+      ++i;
+    else if (text.at(i).isSurrogate())
+      return std::nullopt;
+  }
+  return text;
+}
 
 // The UTF-8 text, when decoding and encoding again gives the same bytes.
 std::optional<QString> decodeUtf8Exactly(const QByteArray &bytes) {
@@ -59,7 +77,14 @@ DecodedText DecodeText(const QByteArray &bytes) {
   DecodedText result;
   const bool bom = bytes.startsWith(Utf8Bom);
   const QByteArray body = bom ? bytes.mid(3) : bytes;
-  if (auto utf8 = decodeUtf8Exactly(body)) {
+  std::optional<QString> utf16;
+  if (bytes.startsWith(Utf16LEBom) && (utf16 = decodeUtf16Exactly(bytes, QStringDecoder::Utf16LE))) {
+    result.text = std::move(*utf16);
+    result.format.encoding = Encoding::Utf16LE;
+  } else if (bytes.startsWith(Utf16BEBom) && (utf16 = decodeUtf16Exactly(bytes, QStringDecoder::Utf16BE))) {
+    result.text = std::move(*utf16);
+    result.format.encoding = Encoding::Utf16BE;
+  } else if (auto utf8 = decodeUtf8Exactly(body)) {
     result.text = std::move(*utf8);
     result.format.encoding = Encoding::Utf8;
     result.format.byteOrderMark = bom;
@@ -74,6 +99,11 @@ DecodedText DecodeText(const QByteArray &bytes) {
 
 QByteArray EncodeText(const QString &text, TextFormat &format) {
   const QString whole = text + LineBreakText(format.lineBreak);
+  if (format.encoding == Encoding::Utf16LE || format.encoding == Encoding::Utf16BE) {
+    const bool little = format.encoding == Encoding::Utf16LE;
+    QStringEncoder encoder(little ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE);
+    return (little ? Utf16LEBom : Utf16BEBom) + QByteArray(encoder.encode(whole));
+  }
   if (format.encoding == Encoding::Windows1252) {
     if (auto bytes = EncodeWindows1252(whole)) return *bytes;
     format.encoding = Encoding::Utf8;  // keeps what the user typed

@@ -1,7 +1,8 @@
 #pragma once
-// The text of a document and its bytes on disk: UTF-8 when the bytes are
-// valid UTF-8, else Windows-1252, each file written back in the encoding and
-// line-break style it came with.
+// The text of a document and its bytes on disk: UTF-16 (little- or
+// big-endian) when the bytes start with its byte-order mark, as Windows
+// writes "Unicode" text; UTF-8 when they are valid UTF-8; else Windows-1252.
+// Each file is written back in the encoding and line-break style it came with.
 
 #include "common/LineBreaks.h"
 
@@ -11,12 +12,12 @@
 
 namespace quillora {
 
-enum class Encoding { Utf8, Windows1252 };
+enum class Encoding { Utf8, Windows1252, Utf16LE, Utf16BE };
 
 // How a document's text goes to disk.
 struct TextFormat {
   Encoding encoding = Encoding::Utf8;
-  bool byteOrderMark = false;
+  bool byteOrderMark = false;  // UTF-8's; UTF-16 is always written with its own
   LineBreak lineBreak = LineBreak::CrLf;
 };
 
@@ -25,8 +26,10 @@ struct DecodedText {
   TextFormat format;
 };
 
-// UTF-8 when the bytes are valid UTF-8, else Windows-1252; the line-break
-// style is that of the first line break (CR LF when there is none).
+// UTF-16 behind its byte-order mark when the rest is whole UTF-16 (an even
+// number of bytes, no unpaired surrogate); else UTF-8 when the bytes are
+// valid UTF-8; else Windows-1252. The line-break style is that of the first
+// line break (CR LF when there is none).
 DecodedText DecodeText(const QByteArray &bytes);
 
 // The text (line breaks already in the format's style) and one appended line

@@ -9,13 +9,13 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools
   qt6-svg-dev qt6-qpa-plugins libx11-dev libcups2-dev libgl-dev fonts-dejavu-core
   libwayland-dev libxkbcommon-dev qt6-base-private-dev libsm-dev libice-dev)
-run_pkgs=(xvfb xdotool x11-utils imagemagick)
+run_pkgs=(xvfb xdotool x11-utils imagemagick qt6-translations-l10n)
 test_pkgs=(xvfb xdotool x11-utils xdg-utils xclip cups printer-driver-cups-pdf
   poppler-utils openbox dbus-x11 clang-format clang-tidy desktop-file-utils appstream
   clang libclang-rt-14-dev python3-pyatspi at-spi2-core dbus-daemon cups-client man-db
   debhelper dpkg-dev fakeroot lintian mmdebstrap binutils weston qt6-wayland xwayland
   btrfs-progs acl attr libsm-dev libice-dev python3-gi git wmctrl
-  xdg-desktop-portal xdg-desktop-portal-gtk)
+  xdg-desktop-portal xdg-desktop-portal-gtk locales)
 
 # The benchmark runs as on a desktop (bench/run_desktop.sh) and measures the
 # font menus with some 225 installed font families.

@@ -22,6 +22,7 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSettings>
+#include <QStringEncoder>
 #include <QTest>
 
 #include "common/ProcessSignals.h"
@@ -245,6 +246,12 @@ struct SharedMachineRow {
   void (*check)(const QString &dir, const QString &target) = nullptr;
 };
 
+// A text in UTF-16 behind its byte-order mark.
+QByteArray Utf16(const QString &text, bool little) {
+  QStringEncoder encoder(little ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE);
+  return QByteArray(little ? "\xff\xfe" : "\xfe\xff") + QByteArray(encoder.encode(text));
+}
+
 // The texts the rescue folder holds that the user was not told of yet;
 // from now on they count as told.
 QList<QByteArray> RescuedTexts() {
@@ -444,6 +451,13 @@ class FilesTest : public QObject {
       if (b != '\r' && b != '\n') all.append(char(b));
     all.append('\n');
     QTest::newRow("every byte") << all << QByteArray("\n");
+    // Windows' "Unicode" files: UTF-16 behind its byte-order mark, the
+    // appended break in UTF-16 too; broken UTF-16 is read as Windows-1252.
+    const QString accents = QStringLiteral("\u00c7a, \u00f1, \u00df, \u00e8, \u00f2 \U0001F600\r\nfin");
+    QTest::newRow("utf-16le") << Utf16(accents, true) << QByteArray("\r\0\n\0", 4);
+    QTest::newRow("utf-16be") << Utf16(accents, false) << QByteArray("\0\r\0\n", 4);
+    QTest::newRow("utf-16le, odd length") << QByteArray("\xff\xfe\x41\x00\x42", 5) << QByteArray("\r\n");
+    QTest::newRow("utf-16le, unpaired surrogate") << QByteArray("\xff\xfe\x00\xd8\x41\x00", 6) << QByteArray("\r\n");
   }
   void openingAndSavingUnchangedGivesTheSameBytes() {
     QFETCH(QByteArray, bytes);
@@ -457,6 +471,21 @@ class FilesTest : public QObject {
     Trigger(doc, "mnuFSave");
     QVERIFY(f.prompts().messages.isEmpty());
     QCOMPARE(ReadFile(path), bytes + lineBreak);
+  }
+
+  // A UTF-16 file reads as its text, and everything typed into it is saved in UTF-16.
+  void aUtf16FileReadsAsText() {
+    for (const bool little : {true, false}) {
+      Fixture f;
+      const QString path = f.path("unicode.txt");
+      WriteFile(path, Utf16(QStringLiteral("Gr\u00fc\u00dfe\r\nzwei"), little));
+      DocumentWindow *doc = openThroughMenu(f, path);
+      QCOMPARE(doc->Text1()->text(), QStringLiteral("Gr\u00fc\u00dfe\r\nzwei"));
+      doc->Text1()->setSelStart(doc->Text1()->textLength());
+      doc->Text1()->setSelText(QStringLiteral(" \u0416 \U0001F600"));
+      Trigger(doc, "mnuFSave");
+      QCOMPARE(ReadFile(path), Utf16(QStringLiteral("Gr\u00fc\u00dfe\r\nzwei \u0416 \U0001F600\r\n"), little));
+    }
   }
 
   void mixedLineBreaksTakeTheFirstStyle() {

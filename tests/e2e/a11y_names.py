@@ -9,7 +9,12 @@ client process.
                          "checked" and "disabled"; an item that cannot be
                          fetched prints as UNREADABLE
   a11y_names.py text     the text of the focused document's edit control
-  a11y_names.py where CAPTION   "x y", the top left corner of a window"""
+  a11y_names.py where CAPTION   "x y", the top left corner of a window
+  a11y_names.py popup KEY       presses KEY (with xdotool), then Down, and
+                         prints the items of the pop-up menu that took the
+                         focus, as every name: role<TAB>name (a pop-up is
+                         no child of the application, so it is found as a
+                         screen reader finds it, by its focus event)"""
 import sys
 import time
 
@@ -117,6 +122,33 @@ elif what == "text":
     if edit is None:
         sys.exit("no focused text")
     sys.stdout.write(edit.queryText().getText(0, -1))
+elif what == "popup":
+    import subprocess
+
+    from gi.repository import GLib
+
+    focused = []
+    pyatspi.Registry.registerEventListener(lambda event: focused.append(event.source),
+                                           "object:state-changed:focused")
+
+    def pump(seconds):
+        end = time.time() + seconds
+        context = GLib.MainContext.default()
+        while time.time() < end:
+            context.iteration(False)
+            time.sleep(0.01)
+
+    pump(0.3)
+    subprocess.run(["xdotool", "key", "--clearmodifiers", sys.argv[2]], check=False)
+    pump(0.5)
+    subprocess.run(["xdotool", "key", "--clearmodifiers", "Down"], check=False)
+    pump(1.0)
+    items = [n for n in focused if n is not None and n.getRoleName() == "menu item"]
+    if not items:
+        sys.exit("no pop-up menu took the focus")
+    for item in children(items[-1].parent):
+        if item is not None and item.name:
+            print(f"{item.getRoleName()}\t{item.name}")
 elif what == "where":
     window = find(app, lambda n: n.getRole() == pyatspi.ROLE_FRAME and n.name == sys.argv[2])
     if window is None:
