@@ -65,7 +65,7 @@ SessionClient::SessionClient(QObject *parent, const QByteArray &address) : QObje
 }
 
 QByteArray SessionClient::takeAddress() {
-  const QByteArray address = qgetenv("SESSION_MANAGER");
+  QByteArray address = qgetenv("SESSION_MANAGER");
   qunsetenv("SESSION_MANAGER");
   return address;
 }

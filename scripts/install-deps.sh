@@ -19,7 +19,7 @@ test_pkgs=(xvfb xdotool x11-utils xdg-utils xclip cups printer-driver-cups-pdf
 
 # The benchmark runs as on a desktop (bench/run_desktop.sh) and measures the
 # font menus with some 225 installed font families.
-bench_pkgs=(xvfb openbox dbus-daemon fonts-noto-core)
+bench_pkgs=(xvfb openbox dbus-daemon fonts-noto-core x11-apps xdotool xdg-desktop-portal xdg-desktop-portal-gtk)
 
 want=("${build_pkgs[@]}" "${run_pkgs[@]}")
 if [ "${1:-}" = "--tests" ]; then want+=("${test_pkgs[@]}"); fi
