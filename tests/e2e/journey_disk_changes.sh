@@ -5,16 +5,6 @@
 file="$HOME/shared.txt"
 printf 'first' >"$file"
 
-# open_file PATH: File > Open through the real dialog.
-open_file() {
-  keys ctrl+o
-  wait_for_windows "Open" 1 || { fail "no Open dialog"; return 1; }
-  sleep 0.3
-  type_text "$1"
-  keys Return
-  wait_for_windows "Open" 0 || { fail "the Open dialog stayed"; return 1; }
-  sleep 0.5
-}
 # The frame of a process, made active for the keys.
 activate() {
   local id

@@ -219,13 +219,7 @@ wait "$APP_PID" 2>/dev/null
 long="$HOME/$(printf 'n%.0s' $(seq 1 240)).txt"
 printf 'old' >"$long"
 session_start || return
-keys ctrl+o
-wait_for_windows "Open" 1 || { fail "no Open dialog"; return; }
-sleep 0.3
-type_text "$long"
-keys Return
-wait_for_windows "Open" 0 || fail "the Open dialog stayed"
-sleep 0.3
+open_file "$long" || return
 type_text "X"
 FIRST=$APP_PID
 start_app 2 || return

@@ -119,16 +119,19 @@ expect_eq() {  # expect_eq WHAT ACTUAL EXPECTED
   if [ "$2" != "$3" ]; then fail "$1: got '$2', expected '$3'"; return 1; fi
 }
 
-# save_as PATH: File > Save As through the real file dialog.
-save_as() {
-  keys alt+f a
-  wait_for_windows "Save As" 1 || { fail "no Save As dialog"; return 1; }
+# file_dialog TITLE PATH: types the path into the file dialog of that title and takes it.
+file_dialog() {
+  wait_for_windows "$1" 1 || { fail "no $1 dialog"; return 1; }
   sleep 0.3
-  type_text "$1"
+  type_text "$2"
   keys Return
-  wait_for_windows "Save As" 0 || { fail "the Save As dialog stayed"; return 1; }
+  wait_for_windows "$1" 0 || { fail "the $1 dialog stayed"; return 1; }
   sleep 0.3
 }
+# save_as PATH: File > Save As through the real file dialog.
+save_as() { keys alt+f a && file_dialog "Save As" "$1"; }
+# open_file PATH: File > Open through the real file dialog.
+open_file() { keys ctrl+o && file_dialog "Open" "$1" && sleep 0.2; }
 
 expect_file() {  # expect_file PATH BYTES (printf format)
   local want got
