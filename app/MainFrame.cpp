@@ -14,6 +14,7 @@
 #include "editing/EditControl.h"
 #include "editing/Finder.h"
 #include "resources/Pictures.h"
+#include "settings/RecentFiles.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -204,6 +205,7 @@ void MainFrame::runFrameCommand(MenuTrees &trees, Command command, int index, in
 }
 
 void MainFrame::endProgram() {
+  FinishRecentFilesUpdates();
   const QString error = m_documents->printJob().finish();
   if (!error.isEmpty())
     MsgBox(this, QStringLiteral("The printed text could not be handed to the printer. ") + error, msg::Exclamation);

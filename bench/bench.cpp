@@ -13,6 +13,8 @@
 #include "editing/EditCommands.h"
 #include "editing/EditControl.h"
 #include "editing/Search.h"
+#include "settings/RecentFiles.h"
+#include "settings/SettingsStore.h"
 
 #include <malloc.h>
 #include <QAccessible>
@@ -24,6 +26,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
@@ -170,6 +173,63 @@ void benchTyping(MainFrame &frame) {
 // What a screen reader asks at every caret move (the caret, the selection,
 // the length) in a document of short lines once a long line was pasted into
 // it and undone: it must not grow with the number of lines.
+// Open and Save As with a settings store of 10 MB that another program
+// grew: what the window waits for, against the recent-files update made on
+// the window's own thread; then that nothing in the store was lost.
+void benchLargeStore(MainFrame &frame, const QString &folder) {
+  class Answers : public SilentPrompts {
+   public:
+    std::optional<QString> fileName(QWidget *, const FileDialogRequest &) override { return next; }
+    QString next;
+  } answers;
+  Prompts *previous = setPrompts(&answers);
+  const QString storePath = folder + QStringLiteral("/VIZIvev.ini");
+  QByteArray store("[Recent%20Files]\nRecentFile1=/a.txt\nRecentFile2=/b.txt\n[Other]\n");
+  for (int k = 0; store.size() < 10 * 1000 * 1000; ++k)
+    store += "key" + QByteArray::number(k) + "=a value another program keeps here " + QByteArray::number(k) + '\n';
+  const int keys = int(store.count('\n')) - 4;
+  QFile file(storePath);
+  file.open(QIODevice::WriteOnly);
+  file.write(store);
+  file.close();
+  const QString text = folder + QStringLiteral("/open.txt");
+  QFile doc(text);
+  doc.open(QIODevice::WriteOnly);
+  doc.write(QByteArray(65000, 'x'));
+  doc.close();
+  std::vector<double> open, saveAs, background, inline_;
+  for (int run = 0; run < 3; ++run) {
+    answers.next = text;
+    QElapsedTimer t;
+    t.start();
+    OpenDocumentCommand(frame.documents());
+    open.push_back(t.nsecsElapsed() / 1e6);
+    t.restart();
+    FinishRecentFilesUpdates();
+    background.push_back(t.nsecsElapsed() / 1e6);
+    answers.next = folder + QStringLiteral("/saved%1.txt").arg(run);
+    t.restart();
+    SaveAsCommand(*frame.activeDocument());
+    saveAs.push_back(t.nsecsElapsed() / 1e6);
+    FinishRecentFilesUpdates();
+    // The update as it was made before, on the window's own thread.
+    t.restart();
+    {
+      SettingsStore same;
+      same.SaveSetting(QStringLiteral("Recent Files"), QStringLiteral("RecentFile1"), text);
+    }
+    inline_.push_back(t.nsecsElapsed() / 1e6);
+  }
+  row("Open, 10 MB settings store (the window waits)", median(open), "ms", "< 1000");
+  row("Save As, 10 MB settings store (the window waits)", median(saveAs), "ms", "< 1000");
+  row("  the store's update, on its own thread", median(background), "ms");
+  row("  the same update on the window's thread", median(inline_), "ms");
+  QSettings check(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("VIZIvev"));
+  check.beginGroup(QStringLiteral("Other"));
+  row("  keys of another program kept in the store", check.childKeys().size(), "", qPrintable(QString::number(keys)));
+  setPrompts(previous);
+}
+
 void benchReading(MainFrame &frame) {
   QString longLine;
   while (longLine.size() < 200000) longLine += QStringLiteral("lorem ipsum ");
@@ -290,6 +350,11 @@ int main(int argc, char *argv[]) {
   const double constructed = clock.nsecsElapsed() / 1e6;
   frame.startUp();
   QCoreApplication::processEvents();
+  if (args.contains(QStringLiteral("--store"))) {
+    benchLargeStore(frame, dir.path());
+    setPrompts(nullptr);
+    return 0;
+  }
   if (args.contains(QStringLiteral("--typing"))) {
     benchReading(frame);
     benchTyping(frame);

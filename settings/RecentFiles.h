@@ -11,7 +11,10 @@ namespace quillora {
 
 // Puts a name at the top of the list unless one of the menu entries' captions
 // already is that name; each stored name moves one place down, an empty slot
-// stopping the shift at it, and the fourth is dropped.
+// stopping the shift at it, and the fourth is dropped. The store is written
+// on a thread of its own, so that a large store never holds up the window.
 void UpdateRecentFiles(const QString &name, const QStringList &entryCaptions);
+// Waits until every update asked for is in the store: where the program ends.
+void FinishRecentFilesUpdates();
 
 }  // namespace quillora

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "documents/DocumentWindow.h"
+#include "settings/RecentFiles.h"
 
 #include <QFile>
 #include <QMenu>
@@ -41,7 +42,13 @@ void IsolateSettings() {
 
 QString SettingsFile() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "VIZIvev").fileName(); }
 
+QByteArray SettingsBytes() {
+  FinishRecentFilesUpdates();
+  return ReadFile(SettingsFile());
+}
+
 Fixture::Fixture() : m_frame(std::make_unique<MainFrame>()) {
+  FinishRecentFilesUpdates();  // an earlier test's
   QFile::remove(SettingsFile());
   QObject::connect(m_frame.get(), &MainFrame::programEnds, [this] { ++terminated; });
   m_frame->startUp();

@@ -61,6 +61,8 @@ class Fixture {
 // Points the settings store at a fresh folder; call before any QSettings exists.
 void IsolateSettings();
 QString SettingsFile();
+// What the settings store holds once every update asked for is written.
+QByteArray SettingsBytes();
 
 // The menu trees of the frame or of a document window.
 MenuTrees &TreesOf(QWidget *window);

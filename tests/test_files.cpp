@@ -51,6 +51,7 @@ using namespace quillora::test;
 namespace {
 
 QString recent(int slot) {
+  FinishRecentFilesUpdates();
   QSettings store(QSettings::IniFormat, QSettings::UserScope, "VIZIvev");
   return store.value(QStringLiteral("Recent Files/RecentFile%1").arg(slot)).toString();
 }
@@ -123,6 +124,7 @@ constexpr gid_t Project = 4343;  // a group the other user may share with a file
 // the primary one); its result, from -128 to 127, comes back as the exit status.
 template <typename Act>
 int AsUser(uid_t uid, const std::vector<gid_t> &groups, Act act) {
+  FinishRecentFilesUpdates();  // no thread of the program's runs across the fork
   const pid_t child = fork();
   if (child == 0) {
     if (setgroups(groups.size(), groups.data()) != 0 || setgid(groups.front()) != 0 || setuid(uid) != 0) _exit(100);
@@ -1044,6 +1046,7 @@ class FilesTest : public QObject {
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(target));
         alarm(20);  // a freeze ends the process, and fails the row
         UpdateRecentFiles(dir + "/opened.txt", {});
+        FinishRecentFilesUpdates();
         return 0;
       }
       if (r.fault == Fault::SizeLimit) {

@@ -239,7 +239,7 @@ class LanguagesTest : public QObject {
     Fixture f;
     QCOMPARE(f.frame().languages().CurrentLanguage, 0);
     QCOMPARE(ShownMenuBar(f.frame()), DocEnglish);
-    QVERIFY(!ReadFile(SettingsFile()).contains("Language"));
+    QVERIFY(!SettingsBytes().contains("Language"));
   }
 };
 

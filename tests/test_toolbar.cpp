@@ -143,7 +143,7 @@ class ToolbarTest : public QObject {
     WriteFile(f.path("old.txt"), "old");
     f.prompts().files = {f.path("old.txt")};
     Trigger(f.frame().activeDocument(), "mnuFOpen");
-    const QString recentBefore = ReadFile(SettingsFile());
+    const QString recentBefore = SettingsBytes();
     EditControl *e = f.frame().activeDocument()->Text1();
     e->setSelStart(3);
     e->setSelText("er");
@@ -158,7 +158,7 @@ class ToolbarTest : public QObject {
     QTest::mouseClick(f.frame().toolbar().button("imgFileSaveButton"), Qt::LeftButton);
     QCOMPARE(ReadFile(f.path("new.txt")), QByteArray("older\r\n"));
     QCOMPARE(f.frame().activeDocument()->caption(), f.path("new.txt").toUpper());
-    QCOMPARE(QString(ReadFile(SettingsFile())), recentBefore);
+    QCOMPARE(QString(SettingsBytes()), recentBefore);
   }
 
   void documentButtonsFollowTheDocuments() {
