@@ -18,8 +18,10 @@ test_pkgs=(xvfb xdotool x11-utils xdg-utils xclip cups printer-driver-cups-pdf
   xdg-desktop-portal xdg-desktop-portal-gtk locales)
 
 # The benchmark runs as on a desktop (bench/run_desktop.sh) and measures the
-# font menus with some 225 installed font families.
-bench_pkgs=(xvfb openbox dbus-daemon fonts-noto-core x11-apps xdotool xdg-desktop-portal xdg-desktop-portal-gtk)
+# font menus with some 225 installed font families; bench/peers.sh times
+# keys as the display sees them (XTest, Damage) beside other editors.
+bench_pkgs=(xvfb openbox dbus-daemon fonts-noto-core x11-apps xdotool xdg-desktop-portal xdg-desktop-portal-gtk
+  libxtst-dev libxdamage-dev mousepad l3afpad featherpad)
 
 want=("${build_pkgs[@]}" "${run_pkgs[@]}")
 if [ "${1:-}" = "--tests" ]; then want+=("${test_pkgs[@]}"); fi
