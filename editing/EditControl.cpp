@@ -16,20 +16,6 @@ namespace quillora {
 
 namespace {
 
-// Longer runs without a blank are broken anywhere: Qt's search for a word
-// boundary grows with the square of such a run (a 65,000-character run takes
-// more than half a second to lay out, at every keystroke).
-constexpr int LongestWordWrappedAtBoundary = 4096;
-
-bool hasLongWord(QStringView text) {
-  int run = 0;
-  for (const QChar ch : text) {
-    run = ch.isSpace() ? 0 : run + 1;
-    if (run > LongestWordWrappedAtBoundary) return true;
-  }
-  return false;
-}
-
 // What Qt's editing accepts as typed text.
 bool isTypedText(const QKeyEvent *event) {
   const QString text = event->text();
@@ -64,10 +50,8 @@ EditControl::EditControl(QWidget *parent, int pieceLength) : QPlainTextEdit(pare
   p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
   p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::HighlightedText));
   setPalette(p);
-  // Watch every change for an unbroken run too long to wrap at word
-  // boundaries, and remember where Qt's editing changed the text.
+  // Remember where Qt's editing changed the text.
   connect(document(), &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
-    watchLongWords(position, added);
     if (m_editedFrom < 0) {
       m_editedFrom = position;
       m_editedTo = position + added;
@@ -77,18 +61,6 @@ EditControl::EditControl(QWidget *parent, int pieceLength) : QPlainTextEdit(pare
     m_editedFrom = qMin(m_editedFrom, position);
     m_editedTo = qMax(m_editedTo, position + added);
   });
-}
-
-void EditControl::watchLongWords(int position, int added) {
-  if (wordWrapMode() == QTextOption::WrapAnywhere) return;
-  const QTextDocument *doc = document();
-  for (QTextBlock block = doc->findBlock(position); block.isValid() && block.position() <= position + added;
-       block = block.next()) {
-    if (block.length() > LongestWordWrappedAtBoundary && hasLongWord(block.text())) {
-      setWordWrapMode(QTextOption::WrapAnywhere);
-      return;
-    }
-  }
 }
 
 QString EditControl::text() const {

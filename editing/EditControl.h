@@ -98,8 +98,6 @@ class EditControl : public QPlainTextEdit {
   // After Qt's own editing, the lines it changed are cut or joined as part of its step.
   void balanceEdited();
 
-  // A document holding a very long run without blanks wraps anywhere from then on.
-  void watchLongWords(int position, int added);
   int extraPerBreak() const { return m_lineBreak == LineBreak::CrLf ? 1 : 0; }
   // Text typed after a cut must not take its mark.
   void unmarkTypingFormat();

@@ -1,8 +1,9 @@
 #pragma once
-// The pieces of a document's very long lines. Qt lays a block out whole at
-// every change, so a line of megabytes would cost seconds per key: a line
-// longer than four pieces is held as pieces, each piece after the first a
-// block whose break carries a mark and belongs to no text.
+// The pieces of a document's long lines. Qt lays a block out whole at every
+// change, so a line of 65,000 characters would cost ten milliseconds per key
+// and one of megabytes seconds: a line longer than four pieces is held as
+// pieces, each piece after the first a block whose break carries a mark and
+// belongs to no text.
 //
 // This class owns that shape and holds no widget: the one rule that says
 // whether a line must be cut or joined, the balancing that applies it, the
@@ -26,7 +27,9 @@ namespace quillora {
 
 class LongLines {
  public:
-  static constexpr int DefaultPieceLength = 16384;
+  // Qt lays out a block of 2,048 characters in about the time a short line
+  // takes to echo a key, so no key waits on more.
+  static constexpr int DefaultPieceLength = 512;
 
   LongLines(QTextDocument *document, int pieceLength);
   ~LongLines();
@@ -108,6 +111,10 @@ class LongLines {
   int pieceStartsThrough(int blockNumber) const;
   qint64 startOffset(const QTextBlock &block, int number, int extraPerBreak) const;
   bool balanceLine(const QTextBlock &first, const std::function<void()> &edit);
+  // The lengths of the pieces of the block's line before it, and after it:
+  // the nearest, as many as tell the line's rule what it needs.
+  std::vector<int> piecesBefore(QTextBlock block) const;
+  std::vector<int> piecesAfter(QTextBlock block) const;
 
   QTextDocument *m_document;
   const int m_pieceLength;

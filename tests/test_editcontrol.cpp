@@ -120,16 +120,17 @@ class EditControlTest : public QObject {
     QCOMPARE(e.selText(), QString(QChar(0xa0)));
   }
 
-  void aVeryLongWordWrapsAnywhere() {
+  // A run without a blank is held in pieces like any long line, so the
+  // words around it keep wrapping at their boundaries.
+  void aVeryLongWordLeavesWordsWrappingAtBoundaries() {
     EditControl e;
-    e.setText("plain words wrap at their boundaries\r\n" + QString(3000, u'x'));
-    QCOMPARE(e.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const QString text = "plain words wrap at their boundaries\r\n" + QString(65000, u'x');
+    e.setText(text);
     e.setSelStart(e.textLength());
-    e.setSelText(QString(2000, u'y'));  // the run grows past 4,096 characters
-    QCOMPARE(e.wordWrapMode(), QTextOption::WrapAnywhere);
-    EditControl loaded;
-    loaded.setText(QString(65000, u'z'));
-    QCOMPARE(loaded.wordWrapMode(), QTextOption::WrapAnywhere);
+    e.setSelText(QString(2000, u'y'));
+    QCOMPARE(e.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QCOMPARE(e.text(), text + QString(2000, u'y'));
+    QVERIFY(e.longLines().hasPieces());
   }
 
   // A long line is held in pieces: nothing the program or the user reads may
@@ -274,11 +275,12 @@ class EditControlTest : public QObject {
     QVERIFY(e.document()->blockCount() > 20);
     QCOMPARE(e.text(), "before" + line + "\r\n" + line + "\r\nafter");
     // Enter leaves two lines short enough to be whole: no pieces are kept.
-    e.setText("x\r\n" + line.left(100000));
-    e.setSelStart(3 + 50000);
+    const int whole = e.longLines().longestWholeLine();
+    e.setText("x\r\n" + line.left(2 * whole));
+    e.setSelStart(3 + whole);
     QTest::keyClick(&e, Qt::Key_Return);
     QCOMPARE(e.document()->blockCount(), 3);
-    QCOMPARE(e.text(), "x\r\n" + line.left(50000) + "\r\n" + line.mid(50000, 50000));
+    QCOMPARE(e.text(), "x\r\n" + line.left(whole) + "\r\n" + line.mid(whole, whole));
   }
 
   // A key that takes a line past the limit, in a window shown as the user
@@ -290,15 +292,18 @@ class EditControlTest : public QObject {
     QTest::addColumn<int>("to");
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("keyed");
-    const QString one(40000, u'b'), two(30000, u'c');
-    QTest::newRow("a letter typed") << QString(65536, u'b') << 0 << 0 << int(Qt::Key_A) << "a" + QString(65536, u'b');
+    // Two lines that together are longer than a line held whole.
+    const int whole = 4 * LongLines::DefaultPieceLength;
+    const QString one(whole * 5 / 8, u'b'), two(whole / 2, u'c');
+    const int end = int(one.size());
+    QTest::newRow("a letter typed") << QString(whole, u'b') << 0 << 0 << int(Qt::Key_A) << "a" + QString(whole, u'b');
     QTest::newRow("Backspace joining two lines")
-        << one + "\n" + two << 40001 << 40001 << int(Qt::Key_Backspace) << one + two;
-    QTest::newRow("Delete joining two lines") << one + "\n" + two << 40000 << 40000 << int(Qt::Key_Delete) << one + two;
+        << one + "\n" + two << end + 1 << end + 1 << int(Qt::Key_Backspace) << one + two;
+    QTest::newRow("Delete joining two lines") << one + "\n" + two << end << end << int(Qt::Key_Delete) << one + two;
     QTest::newRow("the break replaced by a letter")
-        << one + "\n" + two << 39999 << 40002 << int(Qt::Key_A) << one.left(39999) + "a" + two.mid(1);
+        << one + "\n" + two << end - 1 << end + 2 << int(Qt::Key_A) << one.left(end - 1) + "a" + two.mid(1);
     QTest::newRow("the break replaced by a paste")
-        << one + "\n" + two << 40000 << 40001 << int(Qt::Key_Insert) << one + "pasted" + two;
+        << one + "\n" + two << end << end + 1 << int(Qt::Key_Insert) << one + "pasted" + two;
   }
   void keysThatCutALineUndoAsOneStep() {
     QFETCH(QString, text);
