@@ -124,7 +124,7 @@ class PrintMailTest : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(f.prompts().messages.size(), 1, 10000);
     QCOMPARE(f.prompts().messages.at(0).title, QStringLiteral("Erreur d'envoi 3"));
     QCOMPARE(f.prompts().messages.at(0).code, msg::Critical);
-    QCOMPARE(f.prompts().messages.at(0).text, MailErrorDescription(3));
+    QCOMPARE(f.prompts().messages.at(0).text, QStringLiteral("No mail program is set up for this user."));
     Trigger(doc, "mnuLanguesItem", German);
     Trigger(doc, "mnuGDEmail");
     QTRY_COMPARE_WITH_TIMEOUT(f.prompts().messages.size(), 2, 10000);
