@@ -87,7 +87,8 @@ bool SessionEnd::rescueChangedDocuments() {
   for (DocumentWindow *window : m_frame.documentWindows()) {
     if (!window->changed()) continue;
     TextFormat format = window->format();
-    const QByteArray bytes = EncodeText(window->Text1()->text(), format);
+    const EditControl &text = *window->Text1();
+    const QByteArray bytes = EncodeText(text.text(), text.lineBreak(), format);
     kept = rescue && rescue->keep(bytes, window->caption(), window->path()) && kept;
   }
   return kept;

@@ -120,7 +120,7 @@ void DiskWatch::reload(DocumentWindow &window, const ReadResult &file) {
   const qint64 caret = text->selStart();
   const int scrolled = text->verticalScrollBar()->value();
   window.format() = decoded.format;
-  text->setLineBreak(decoded.format.lineBreak);
+  text->setLineBreak(decoded.lineBreak);
   text->setText(decoded.text);
   text->setSelStart(qMin(caret, text->textLength()));
   text->verticalScrollBar()->setValue(scrolled);

@@ -50,7 +50,7 @@ DocumentWindow *showDocumentFile(Documents &documents, const QString &name, cons
   DocumentWindow *window = documents.create(i, name.toUpper());
   window->setPath(name);
   window->format() = decoded.format;
-  window->Text1()->setLineBreak(decoded.format.lineBreak);
+  window->Text1()->setLineBreak(decoded.lineBreak);
   // Shown at its size before the text arrives: a change of width makes a
   // layout object for every block of the text, while a text that arrives
   // later is laid out only where it is seen.
@@ -104,7 +104,8 @@ SaveResult writeFile(const QString &name, const QByteArray &bytes, const FileVer
 
 bool WriteDocumentFile(DocumentWindow &window, const QString &name) {
   TextFormat format = window.format();
-  const QByteArray bytes = EncodeText(window.Text1()->text(), format);
+  const EditControl &text = *window.Text1();
+  const QByteArray bytes = EncodeText(text.text(), text.lineBreak(), format);
   QWidget *frame = window.host().hostWindow();
   // Over the file the text came from, another program's change since is
   // not written over unasked.

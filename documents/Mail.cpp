@@ -1,6 +1,5 @@
 #include "documents/Mail.h"
 
-#include "common/LineBreaks.h"
 #include "common/ProcessSignals.h"
 #include "common/Prompts.h"
 #include "documents/DocumentHost.h"
@@ -25,7 +24,7 @@ void showMailError(QWidget *parent, int language, int code) {
 
 QByteArray MailtoUrl(const QString &subject, const QString &body) {
   // Line breaks travel as CR LF, whatever the document's own style.
-  QString crlfBody = ToQtBreaks(body);
+  QString crlfBody = body;
   crlfBody.replace(u'\n', QStringLiteral("\r\n"));
   return "mailto:?subject=" + QUrl::toPercentEncoding(subject) + "&body=" + QUrl::toPercentEncoding(crlfBody);
 }
@@ -43,7 +42,7 @@ QString MailErrorDescription(int code) {
 
 void SendMailCommand(DocumentWindow &window, int language) {
   QWidget *frame = window.host().hostWindow();
-  const QByteArray url = MailtoUrl(window.caption(), window.Text1()->text());
+  const QByteArray url = MailtoUrl(window.caption(), window.Text1()->plainText());
   if (url.size() > MaxMailtoLength) {
     showMailError(frame, language, 1);
     return;

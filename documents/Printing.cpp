@@ -1,6 +1,5 @@
 #include "documents/Printing.h"
 
-#include "common/LineBreaks.h"
 #include "common/Prompts.h"
 #include "documents/DocumentHost.h"
 #include "documents/DocumentWindow.h"
@@ -42,13 +41,13 @@ QString PrintJob::print(const QString &text) {
   if (!m_session) {
     if (QString error = openSession(); !error.isEmpty()) return error;
   }
-  return m_session->print(ToQtBreaks(text));
+  return m_session->print(text);
 }
 
 QString PrintJob::finish() { return m_session ? m_session->finish() : QString(); }
 
 void PrintCommand(DocumentWindow &window) {
-  const QString error = window.documents().printJob().print(window.Text1()->text());
+  const QString error = window.documents().printJob().print(window.Text1()->plainText());
   if (!error.isEmpty())
     MsgBox(window.host().hostWindow(), QStringLiteral("The text cannot be printed. ") + error, msg::Exclamation);
 }

@@ -92,13 +92,13 @@ DecodedText DecodeText(const QByteArray &bytes) {
     result.text = DecodeWindows1252(bytes);
     result.format.encoding = Encoding::Windows1252;
   }
-  result.format.lineBreak = FirstLineBreak(result.text);
+  result.lineBreak = FirstLineBreak(result.text);
   result.text = ToQtBreaks(result.text);
   return result;
 }
 
-QByteArray EncodeText(const QString &text, TextFormat &format) {
-  const QString whole = text + LineBreakText(format.lineBreak);
+QByteArray EncodeText(const QString &text, LineBreak style, TextFormat &format) {
+  const QString whole = text + LineBreakText(style);
   if (format.encoding == Encoding::Utf16LE || format.encoding == Encoding::Utf16BE) {
     const bool little = format.encoding == Encoding::Utf16LE;
     QStringEncoder encoder(little ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE);

@@ -14,16 +14,16 @@ namespace quillora {
 
 enum class Encoding { Utf8, Windows1252, Utf16LE, Utf16BE };
 
-// How a document's text goes to disk.
+// How a document's text goes to disk; the line-break style is the text's own.
 struct TextFormat {
   Encoding encoding = Encoding::Utf8;
   bool byteOrderMark = false;  // UTF-8's; UTF-16 is always written with its own
-  LineBreak lineBreak = LineBreak::CrLf;
 };
 
 struct DecodedText {
   QString text;  // line breaks as Qt's LF
   TextFormat format;
+  LineBreak lineBreak = LineBreak::CrLf;  // the style the file's lines had
 };
 
 // UTF-16 behind its byte-order mark when the rest is whole UTF-16 (an even
@@ -32,10 +32,11 @@ struct DecodedText {
 // line break (CR LF when there is none).
 DecodedText DecodeText(const QByteArray &bytes);
 
-// The text (line breaks already in the format's style) and one appended line
-// break, encoded. A Windows-1252 text holding a character that Windows-1252
-// cannot hold is written as UTF-8, and the format says so from then on.
-QByteArray EncodeText(const QString &text, TextFormat &format);
+// The text (line breaks already in the style given) and one appended line
+// break of that style, encoded. A Windows-1252 text holding a character that
+// Windows-1252 cannot hold is written as UTF-8, and the format says so from
+// then on.
+QByteArray EncodeText(const QString &text, LineBreak style, TextFormat &format);
 
 QString DecodeWindows1252(const QByteArray &bytes);
 // Nothing when a character has no Windows-1252 byte.

@@ -57,6 +57,8 @@ class EditControl : public QPlainTextEdit {
   // The text as assistive technology reads it: every line break one
   // character, cuts none; positions are Qt's.
   QString plainText(int from, int to) const { return m_lines.text(from, to, u"\n"); }
+  // The whole text so, as the printer and the mail take it.
+  QString plainText() const { return plainText(0, document()->characterCount() - 1); }
   qint64 plainOffsetOf(int position) const { return m_lines.toOffset(position, 0); }
   int positionOfPlainOffset(qint64 offset) const { return m_lines.fromOffset(offset, 0); }
   // Replaces the text between two of Qt's positions as one edit step, long

@@ -492,9 +492,9 @@ class FilesTest : public QObject {
 
   void mixedLineBreaksTakeTheFirstStyle() {
     const DecodedText d = DecodeText("a\nb\r\nc\rd");
-    QCOMPARE(d.format.lineBreak, LineBreak::Lf);
+    QCOMPARE(d.lineBreak, LineBreak::Lf);
     TextFormat format = d.format;
-    QCOMPARE(EncodeText(QStringLiteral("a\nb\nc\nd"), format), QByteArray("a\nb\nc\nd\n"));
+    QCOMPARE(EncodeText(QStringLiteral("a\nb\nc\nd"), d.lineBreak, format), QByteArray("a\nb\nc\nd\n"));
   }
 
   void aWindows1252DocumentThatOutgrowsItIsWrittenAsUtf8() {

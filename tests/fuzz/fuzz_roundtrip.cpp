@@ -19,13 +19,13 @@ namespace {
 QByteArray roundTrip(const QByteArray &bytes, QByteArray *appended) {
   DecodedText decoded = DecodeText(bytes);
   EditControl edit;
-  edit.setLineBreak(decoded.format.lineBreak);
+  edit.setLineBreak(decoded.lineBreak);
   edit.setPlainText(decoded.text);
   TextFormat bare = decoded.format;
   bare.byteOrderMark = false;
-  *appended = EncodeText(QString(), bare);
+  *appended = EncodeText(QString(), decoded.lineBreak, bare);
   if (bare.encoding == Encoding::Utf16LE || bare.encoding == Encoding::Utf16BE) appended->remove(0, 2);
-  return EncodeText(edit.text(), decoded.format);
+  return EncodeText(edit.text(), edit.lineBreak(), decoded.format);
 }
 
 bool oneKindOfBreak(const QString &text) {
