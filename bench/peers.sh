@@ -22,7 +22,7 @@ trap 'kill $xvfb ${wm:-} ${buspid:-} 2>/dev/null; rm -rf "$work"' EXIT
 read -r -t 10 n <&5 || { echo "Xvfb did not start"; exit 1; }
 export DISPLAY=":$n" HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
   XDG_CACHE_HOME="$work/cache" XDG_STATE_HOME="$work/state" XDG_RUNTIME_DIR="$work/run" \
-  LANG=C.UTF-8 LC_ALL=C.UTF-8 NO_AT_BRIDGE=1 GTK_A11Y=none
+  LANG=C.UTF-8 LC_ALL=C.UTF-8 NO_AT_BRIDGE=1 GTK_A11Y=none GSETTINGS_BACKEND=memory
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_STATE_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 | tr '\n' ' ')
@@ -62,8 +62,10 @@ command_of() {
 
 windows_of() { xdotool search --all --pid "$1" --onlyvisible --name . 2>/dev/null; }
 
-# start NAME: starts the editor; sets `pid` and `win`, its main window.
+# start NAME: starts the editor afresh, with nothing kept from the last
+# run to tell of; sets `pid` and `win`, its main window.
 start() {
+  rm -rf "${XDG_CONFIG_HOME:?}"/* "${XDG_DATA_HOME:?}"/* "${XDG_STATE_HOME:?}"/* "${XDG_CACHE_HOME:?}"/*
   "$(command_of "$1")" >>"$work/$1.log" 2>&1 &
   pid=$!
   win=
