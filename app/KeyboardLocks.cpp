@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The X11 headers live here alone: their macros clash with Qt's names.
 #include "app/KeyboardLocks.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keyboard's lock lights: read from the X server on X11, and told by the
 // compositor on Wayland.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A hold on logging out, taken from the desktop while a document is changed:
 // through the desktop portal, or GNOME's session manager where the portal

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frame window: the multiple-document parent of every document window,
 // with the picture toolbar, the status bar and the frame's own five menu

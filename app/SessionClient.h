@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's membership of the X session: an XSMP client on libSM that
 // hands on every message of the session manager as it comes, so that a

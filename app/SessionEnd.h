@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The end of the desktop session, which users meet far more often than
 // Exit. Only the manager's Die ends the program without the save question:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frame's status bar: five flag panels, the lock keys, Insert, the time
 // and the date, and five empty panels.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The picture toolbar: eight image buttons that show a pressed picture while
 // a mouse button holds them, and run their command on a click.

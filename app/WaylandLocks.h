@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lock lights on Wayland: a keyboard of the program's own on Qt's seat,
 // whose keymap and modifiers, locks included, the compositor sends whenever

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference: a bare Qt window with an MDI area, one plain-text editor and a menu bar.
 #include "Probe.h"
 

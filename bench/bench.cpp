@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Quillora's performance record: start-up beside a bare Qt window (whole
 // processes), then New, Open, a language switch, a search and a save inside
 // one process, with memory. Prints a table; asserts nothing.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The first change of a document while the desktop portal is being started
 # on the session bus, against the same with no portal on the bus: the time
 # from the first key to its letter on screen, and from the first Save As to

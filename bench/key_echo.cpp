@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Types keys into a window as the keyboard would (XTest) and prints, in
 // milliseconds, the median time from each key to the first change of the
 // window's contents that the X server sees (Damage), then every time. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts a program and prints, in milliseconds, when the first window appears
 // on the X display, as any other X client sees it: the first top-level window
 // mapped after the start (under a window manager, the manager's frame). Waits

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Quillora beside the lightest editors a desktop installs, side by side in
 # one run on a private X server with a window manager, each driven the same
 # way through its own Open dialog:

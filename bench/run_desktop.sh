@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the benchmark as on a desktop: a private X server with a window manager
 # and a D-Bus session, so that both programs start as they would for a user.
 # usage: bench/run_desktop.sh BUILD_DIR

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Quillora's start-up as a whole process: the same sequence as the program.
 // With `--documents DIR` it loads every file of DIR through the program's own
 // load routine instead and prints "resident_after_start_kib resident_with_documents_kib count".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Line breaks in a document's text: each document has one style, which a
 // typed Enter inserts, positions count and saving appends. Qt holds every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Signals that a file or a child process can raise at the program. Left at
 // their defaults they would end the process, and every unsaved window with

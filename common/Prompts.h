@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one door through which the program asks the user something modal:
 // message boxes and file-name dialogs. Tests put their own answers here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What Qt itself draws (the file dialogs, the buttons of message boxes, the
 // edit control's context menu) speaks the desktop's language, as it did in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The design's unit of length: a twip is 1/1440 of a logical inch.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeps each open document in step with its file while other programs
 // change it: an unedited document shows the file's new text, an edited one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the documents need of the window that holds them, beyond what the
 // editing needs: the one search of the run, which the Find items use. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The document window: one text in its edit control, the five menu trees,
 // and the document's file identity (path, encoding, line-break style).

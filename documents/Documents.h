@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Documents subsystem, for the whole run: the table of document states
 // by document number, the flag NoDocumentsOpen, the file dialog CMDialog1

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frame's one file dialog, CMDialog1: a file name, a filter in the
 // "Name|pattern|Name|pattern" form, a default extension, and the folder last

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Why a file could not be read or written, in plain words: the line that
 // follows "Can't open file: " or "Can't save file: " and the path.

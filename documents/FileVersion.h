@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a file was when this program last read or wrote it, so that a change
 // made by another program (an editor, a checkout, a sync) is seen before it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Send Mail: the user's mail client opens a new message whose subject is the
 // window's caption and whose body is its whole text.

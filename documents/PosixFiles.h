@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file system's vocabulary for the save path: folders open for the *at
 // calls, copies that share extents where they can, the checks a save makes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print module: one QPrinter/QPainter job on the default printer.
 #include "documents/PrintSession.h"
 

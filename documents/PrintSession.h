@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The part of printing that needs Qt's print support and the print service's
 // library. It is a module of its own, loaded by the first print: most

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Printing to the system's default printer. Successive Print commands share
 // one job, which goes to the printer when the program ends.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The folder where texts go that cannot be kept where they belong: the
 // copies of changed documents when the session ends without questions, the

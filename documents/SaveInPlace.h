@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a file in place, for a file that a new one cannot replace: the
 // old text first goes to a backup beside it ("name~", or "name.~1~" …, or

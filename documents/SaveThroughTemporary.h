@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a file through a new one beside it: the new file takes the old
 // one's owner, permissions and attributes, gets its text on disk, and only

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text of a document and its bytes on disk: UTF-16 (little- or
 // big-endian) when the bytes start with its byte-order mark, as Windows

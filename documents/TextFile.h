@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading and writing whole files, so that a failed or interrupted save
 // never costs the old text.

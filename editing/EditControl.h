@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The document's multi-line text box. Besides Qt's own editing it offers the
 // text, the selection start and length and the selected text in the

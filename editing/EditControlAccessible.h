@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What assistive technology reads of the edit control: its text exactly as
 // the user sees and saves it. Qt's own interface reads the document's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the editing needs of the window that holds the documents: the active
 // text and a window to own its messages and dialogs. The frame implements

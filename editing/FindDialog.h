@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The modeless Find dialog. Its choices of case and direction take effect at
 // once; Find searches the active document, Cancel remembers the text.

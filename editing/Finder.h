@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The search that every document window shares for the whole run: its state
 // and the one modeless Find dialog.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pieces of a document's long lines. Qt lays a block out whole at every
 // change, so a line of 65,000 characters would cost ten milliseconds per key

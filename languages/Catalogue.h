@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the five interface languages, as data: the menu trees of the
 // frame and of the document window, described once here (MenuTrees turns a

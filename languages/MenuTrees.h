@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The five menu trees of one window, built from the catalogue. Exactly one
 // tree is shown at a time; every item runs the window's one routine for its

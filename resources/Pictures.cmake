@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The pictures are drawn as SVG (make_pictures.py) and rendered here, once, at
 # one and two device pixels per pixel, as raw pixels kept uncompressed in the
 # program: at start-up it shows them as they lie, with no SVG to parse, no

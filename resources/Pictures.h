@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's pictures: toolbar faces, flags and icons, drawn as SVG and
 // rendered at build time at one and two device pixels per pixel.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the program's pictures as SVG files: the five waving flags, the
 sixteen toolbar pictures (released and pressed) and the two icons.
 Run it from this folder; the files it writes are checked in."""

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders one of the program's drawings at build time, at the pixel size the
 // program shows it, as a ready-made picture: a small header ("QPIC", width,
 // height, little-endian 32-bit) and the pixels, premultiplied ARGB32. The

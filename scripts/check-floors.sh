@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Each floor of the program includes headers only from its own floor and the
 # floors below it (CONTRIBUTING.md). Prints every include that points up and
 # fails; prints nothing when the floors hold.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Quillora and starts it. Without a display
 # it starts it on a virtual one, saves a screenshot and says where.
 set -euo pipefail

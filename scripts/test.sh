@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Quillora and runs every test: the suites,
 # the end-to-end journeys, and the suites again under AddressSanitizer/UBSan.
 # `--quick`, before each commit: the style, the floors, the build and the

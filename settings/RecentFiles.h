@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The four files most recently opened or saved under a chosen name, kept in
 // the per-user settings store ("VIZIvev", section "Recent Files"). The list is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The per-user settings store: string values addressed by section and key,
 // kept by QSettings in INI form in $XDG_CONFIG_HOME/VIZIvev.ini. A missing,

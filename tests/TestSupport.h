@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared helpers for the suites: scripted answers for message boxes and file
 // dialogs, a frame that does not end the test process, and menu look-ups.

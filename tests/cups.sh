@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts a private CUPS with a PDF queue as the default printer, for the
 # printing test; "stop" ends it. Needs root; prints nothing else on success.
 set -euo pipefail

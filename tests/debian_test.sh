@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package as a maintainer would try it: built with
 # dpkg-buildpackage from the tracked files in a throw-away Debian 12 build root
 # that holds nothing but the declared build dependencies, lintian clean,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs into a throw-away root: the files land where a desktop looks for
 # them, and the desktop entry and the AppStream data are valid. The Debian
 # package itself is tried by debian_test.sh.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu trees of the frame and of the document window against the catalogue
 // the users see: names, captions, order, separators and shortcut keys.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Document windows and their table: start-up, New with slot reuse, closing,
 // the window list, arranging, and the ways the program ends.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The edit control's positions: a line break counts as many characters as the
 // document's style has, and nothing the user sees is lost in the mapping.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Edit menu's commands, the keys that run them, and the font menus.
 
 #include "TestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening, saving and closing files, and the recent-files list: what reaches
 // the disk byte for byte, and that nothing a user wrote is lost.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Switching languages window by window, the flags of the status bar, every
 // command from every tree, and the About box.
 

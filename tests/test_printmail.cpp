@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing to the default printer and mailing through the user's mail client:
 // what arrives there, and what the user is told when it cannot.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Find dialog and the search: where each search starts, which way it
 // goes, what it selects, and what the dialog remembers.
 

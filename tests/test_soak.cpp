@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A seeded random walk through the program: menu commands of every tree,
 // toolbar clicks, typing, closing, switching languages, with every question
 // answered at random. After each step the windows, the tables, the toolbar,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture toolbar: pressed and released pictures under real mouse events,
 // the commands the buttons run, the document buttons and the Toolbar items.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads Quillora as a screen reader sees it, through AT-SPI, from a fresh
 client process.
 

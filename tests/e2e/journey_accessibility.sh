@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a screen reader follows, through AT-SPI: the text named by its document,
 # the toolbar buttons, the flag panel and the lock keys, in the shown language.
 if ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then

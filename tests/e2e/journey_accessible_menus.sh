@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a screen reader reads of the menus, through AT-SPI from a fresh client,
 # after every change of the active window and in each of the five trees:
 # every item can be fetched, and the File menu, opened, reads as it shows.

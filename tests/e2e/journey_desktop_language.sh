@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A German desktop (LANG=de_DE.UTF-8): what Qt itself draws (the edit
 # control's context menu, the Open dialog, the save question's buttons) reads
 # as a plain Qt text box, dialog and message box read in the same language,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Another program changes a file open in Quillora. Two Quillora processes on
 # one file: each sees the other's save as a change; the second save asks, and
 # No keeps the first one's bytes. A git checkout of a tracked file open and

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Two changed documents and Exit: two questions; Cancel on the second keeps
 # both; then No to both ends the program.
 start_app || return

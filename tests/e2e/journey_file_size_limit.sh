@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Started from a shell with an 8 KiB (soft) file-size limit and the signal that
 # enforces it left at its default: a save past the limit is reported, the
 # program lives on, the old file keeps its bytes and both windows their text.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Find with F3 through a document, to the not-found box answered with Enter.
 start_app || return
 type_text "abc abc abc"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # With the French tree shown, Alt and the underlined letters open the French
 # menus: Fichier > Nouveau, and Fichier > Envoyer courrier.
 start_app || return

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Switch to German with Alt and the underlined letters alone, cut with
 # Bearbeiten > Ausschneiden, search with the German Find dialog, the About
 # box in German, and back to English.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Keys that join two lines into one longer than a whole line (65,536
 # characters), from the real keyboard: the program goes on and the saved text
 # is exact. Then a triple click in a line before a line held in pieces

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Type, Save As through the real file dialog, close, reopen with Open.
 start_app || return
 type_text "hello journey"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The end of a desktop session. Through a real XSMP session manager (the
 # project's own, on libSM and libICE): the save question comes after the
 # manager granted interaction and before the program says it is done; Cancel

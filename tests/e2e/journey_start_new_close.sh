@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up shows "Untitled"; Ctrl+N gives Untitled:2; closing both leaves the
 # frame's menus, whose New makes Untitled:1; Ctrl+E beats the edit control's
 # end-of-line key and asks about the changed text.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The toolbar with the mouse: New, Cut, Copy and Paste on a selection, and the
 # strip hidden and shown again from Options.
 start_app || return

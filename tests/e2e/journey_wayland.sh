@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # On a Wayland compositor (weston, nested in the X display): menus through
 # access keys, a save whose bytes are checked, the lock-key panels following
 # Caps Lock and Num Lock, and Maximise on the dialogs of fixed size survived.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared steps for the end-to-end journeys: a private X server with a small
 # window manager, the real binary, real key presses, and what the user sees.
 set -u

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints what Qt itself draws, as a screen reader names it, in the language
 // the program loads for the desktop (the same routine): the items of a plain
 // text box's context menu, the labels and buttons of a plain Open dialog set

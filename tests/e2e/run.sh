@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End-to-end journeys: the real binary on a real (virtual) display, driven by
 # key presses, observed through its windows, the messages it hands on and files.
 APP=${1:?usage: run.sh path/to/quillora [journey name pattern]}

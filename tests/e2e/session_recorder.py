@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Stands in for GNOME's session manager on a private session bus: records
 each Inhibit and Uninhibit call, one a line, to the file named on the
 command line, and answers Inhibit with a cookie."""

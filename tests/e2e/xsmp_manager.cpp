@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small X session manager for the journeys, speaking XSMP through libSM
 // and libICE as a desktop's manager does. It prints the address for
 // SESSION_MANAGER on its first line, then takes commands on standard input:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A headless application for the fuzz targets, and a reader of the input.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typing, Enter, Delete, Backspace, paste and selection changes in the edit
 // control, against a plain string whose line breaks are CR LF: the text, the
 // selection start and length and the selected text always agree.

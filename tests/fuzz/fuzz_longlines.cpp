@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keys, moves, selections, pastes, Undo and Redo in an edit control whose
 // pieces are a few characters long, so that lines cross the limit all the
 // time, beside a plain Qt text box given the same keys: the texts, the caret

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any file up to 65,000 bytes: opened and saved unchanged, it comes back as the
 // same bytes plus the one appended line break (when its line breaks are all of
 // one kind and it holds no Unicode line or paragraph separator), and a second

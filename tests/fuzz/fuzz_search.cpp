@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search against a slow transcription of its nine steps, 1-based as they
 // are written: the same occurrence, or the same not-found outcome.
 

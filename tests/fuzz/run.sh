@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets with clang and runs each for a bounded time from a
 # copy of its checked-in corpus. Inputs that once failed live in the corpus.
 set -euo pipefail
