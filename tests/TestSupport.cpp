@@ -106,4 +106,13 @@ void WriteFile(const QString &path, const QByteArray &bytes) {
   QCOMPARE(file.write(bytes), bytes.size());
 }
 
+DocumentWindow *OpenThroughMenu(Fixture &f, const QString &path) {
+  f.prompts().files.append(path);
+  const int before = int(f.frame().documentWindows().size());
+  QWidget *menuOwner = f.frame().activeDocument() ? static_cast<QWidget *>(f.frame().activeDocument()) : &f.frame();
+  Trigger(menuOwner, "mnuFOpen");
+  if (f.frame().documentWindows().size() == before) return nullptr;
+  return f.frame().activeDocument();
+}
+
 }  // namespace quillora::test

@@ -74,6 +74,9 @@ QMenu *MenuOf(QWidget *window, const char *name);
 // Triggers an item; fails the test when it does not exist, is hidden in a
 // shown tree or disabled.
 void Trigger(QWidget *window, const QString &name, int index = -1);
+// File > Open of the active window (or the frame's), the dialog answered with
+// the path; the new document's window, or null when none was opened.
+DocumentWindow *OpenThroughMenu(Fixture &f, const QString &path);
 // The objectNames of the visible top-level menus in the frame's menu bar.
 QStringList ShownMenuBar(MainFrame &frame);
 QByteArray ReadFile(const QString &path);
