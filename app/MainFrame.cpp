@@ -112,9 +112,8 @@ void MainFrame::tellOfRescuedTexts() {
   MsgBox(this, QStringLiteral("%1 of your texts %2 kept in the folder %3 when they could not be saved where they "
                               "belong (the session ended without a chance to ask, or a save did not end). The "
                               "file named index there says what each one is.")
-                   .arg(untold)
-                   .arg(untold == 1 ? QStringLiteral("was") : QStringLiteral("were"))
-                   .arg(rescue->path()));
+                   .arg(QString::number(untold), untold == 1 ? QStringLiteral("was") : QStringLiteral("were"),
+                        rescue->path()));
 }
 
 EditControl *MainFrame::activeText() const {

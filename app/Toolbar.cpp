@@ -92,7 +92,8 @@ Toolbar::Toolbar(QWidget *parent) : QWidget(parent) {
     QLabel *pressed = holder(this, def.pressed, size, dpr);
     auto *button = new ImageButton(this, QString::fromLatin1(def.name), released, pressed);
     button->setGeometry(TwipsX(this, def.left), 0, size, size);
-    connect(button, &ImageButton::clicked, this, [this, &def] { emit commandClicked(def.command, def.onDocument); });
+    connect(button, &ImageButton::clicked, this,
+            [this, command = def.command, onDocument = def.onDocument] { emit commandClicked(command, onDocument); });
   }
   setLanguage(English);
 }

@@ -45,7 +45,7 @@ class Toolbar : public QWidget {
  signals:
   // A button was clicked: the command it carries runs, on the frame or on
   // the active document.
-  void commandClicked(Command command, bool onDocument);
+  void commandClicked(quillora::Command command, bool onDocument);
 };
 
 }  // namespace quillora

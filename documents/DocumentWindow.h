@@ -75,8 +75,8 @@ class DocumentWindow : public QWidget {
   void changedFlipped(bool changed);
   // The text changed.
   void edited();
-  void frameCommand(MenuTrees &trees, Command command, int index, int language);
-  void optionsShown(MenuTrees &trees);
+  void frameCommand(quillora::MenuTrees &trees, quillora::Command command, int index, int language);
+  void optionsShown(quillora::MenuTrees &trees);
 
  protected:
   void closeEvent(QCloseEvent *event) override;

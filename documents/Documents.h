@@ -76,9 +76,9 @@ class Documents : public QObject {
 
  signals:
   // A window became the active one: its menus go into the menu bar.
-  void windowShown(DocumentWindow *window);
+  void windowShown(quillora::DocumentWindow *window);
   // A window closed; `last`: no document is open any more.
-  void windowClosed(DocumentWindow *window, bool last);
+  void windowClosed(quillora::DocumentWindow *window, bool last);
   // New, and Open after the last document closed, bring the document buttons back.
   void documentButtonsWanted();
   // A new window shows its English tree: the flags show that language alone.
@@ -87,9 +87,9 @@ class Documents : public QObject {
   // The text of a document changed, by the user or from its file.
   void documentEdited();
   // An item of a window's trees that acts on the frame or on every document.
-  void frameCommand(MenuTrees &trees, Command command, int index, int language);
+  void frameCommand(quillora::MenuTrees &trees, quillora::Command command, int index, int language);
   // A window's menu holding a Toolbar item opens.
-  void optionsShown(MenuTrees &trees);
+  void optionsShown(quillora::MenuTrees &trees);
 
  private:
   DocumentHost &m_host;

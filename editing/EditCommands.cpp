@@ -53,7 +53,8 @@ QString GeneralDateText(const QDateTime &moment) {
   if (moment.time() == QTime(0, 0)) return date;
   // The locale's long time without its time-zone name.
   QString format = locale.timeFormat(QLocale::LongFormat);
-  format.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*")));
+  static const QRegularExpression timeZone(QStringLiteral("\\s*t+\\s*"));
+  format.remove(timeZone);
   return date + u' ' + locale.toString(moment.time(), format.trimmed());
 }
 

@@ -80,7 +80,7 @@ class MenuTrees : public QObject {
 
  signals:
   // An item was chosen: the window runs the command.
-  void triggered(Command command, int index, int language);
+  void triggered(quillora::Command command, int index, int language);
   // A menu holding a Toolbar item opens.
   void optionsShown();
   // The menu that lists the open windows opens.

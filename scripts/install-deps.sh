@@ -16,7 +16,7 @@ test_pkgs=(xvfb xdotool x11-utils xdg-utils xclip cups printer-driver-cups-pdf
   clang libclang-rt-14-dev python3-pyatspi at-spi2-core dbus-daemon cups-client man-db
   debhelper dpkg-dev fakeroot lintian mmdebstrap binutils weston qt6-wayland xwayland
   btrfs-progs acl attr libsm-dev libice-dev python3-gi git wmctrl
-  xdg-desktop-portal xdg-desktop-portal-gtk locales)
+  xdg-desktop-portal xdg-desktop-portal-gtk locales clazy)
 
 # The benchmark runs as on a desktop (bench/run_desktop.sh) and measures the
 # font menus with some 225 installed font families; bench/peers.sh times
