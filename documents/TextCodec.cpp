@@ -16,6 +16,11 @@ constexpr char16_t Cp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2
                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 const QByteArray Utf8Bom("\xEF\xBB\xBF", 3);
+
+// Qt's text document takes U+FDD0 and U+FDD1 for the edges of a frame and
+// makes line breaks of them: a text holding one would not come back as it
+// was read, so it is read byte by byte instead, every byte kept.
+bool holdsFrameMarks(const QString &text) { return text.contains(QChar(0xFDD0)) || text.contains(QChar(0xFDD1)); }
 const QByteArray Utf16LEBom("\xFF\xFE", 2);
 const QByteArray Utf16BEBom("\xFE\xFF", 2);
 
@@ -32,6 +37,7 @@ std::optional<QString> decodeUtf16Exactly(const QByteArray &bytes, QStringDecode
     else if (text.at(i).isSurrogate())
       return std::nullopt;
   }
+  if (holdsFrameMarks(text)) return std::nullopt;
   return text;
 }
 
@@ -40,7 +46,7 @@ std::optional<QString> decodeUtf8Exactly(const QByteArray &bytes) {
   QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   QString text = decoder.decode(bytes);
   if (decoder.hasError()) return std::nullopt;
-  if (text.toUtf8() != bytes) return std::nullopt;
+  if (text.toUtf8() != bytes || holdsFrameMarks(text)) return std::nullopt;
   return text;
 }
 

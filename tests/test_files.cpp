@@ -84,6 +84,8 @@ class FilesTest : public QObject {
     QTest::newRow("overlong") << QByteArray("\xc0\x80x") << QByteArray("\r\n");
     QTest::newRow("truncated") << QByteArray("ab\xe2\x82") << QByteArray("\r\n");
     QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << QByteArray("\r\n");
+    // Characters the text box takes for the edges of a frame.
+    QTest::newRow("U+FDD0 and U+FDD1") << QByteArray("a\xef\xb7\x90\xef\xb7\x91\n") << QByteArray("\n");
     QTest::newRow("one long line") << QByteArray(65000, 'x') << QByteArray("\r\n");
     QByteArray all;
     for (int b = 0; b < 256; ++b)
@@ -97,6 +99,7 @@ class FilesTest : public QObject {
     QTest::newRow("utf-16be") << Utf16(accents, false) << QByteArray("\0\r\0\n", 4);
     QTest::newRow("utf-16le, odd length") << QByteArray("\xff\xfe\x41\x00\x42", 5) << QByteArray("\r\n");
     QTest::newRow("utf-16le, unpaired surrogate") << QByteArray("\xff\xfe\x00\xd8\x41\x00", 6) << QByteArray("\r\n");
+    QTest::newRow("utf-16be, U+FDD0") << QByteArray("\xfe\xff\x00\x41\xfd\xd0\x00\x0a", 8) << QByteArray("\n");
   }
   void openingAndSavingUnchangedGivesTheSameBytes() {
     QFETCH(QByteArray, bytes);
