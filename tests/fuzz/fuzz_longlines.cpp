@@ -5,6 +5,9 @@
 // and the selection agree after every step; no piece is empty or longer than
 // a whole line, no line short enough to be whole is in pieces, the index of
 // the pieces agrees with the document, and offsets and positions map back.
+// Each input draws the document's line-break style (CR LF, LF or CR): the
+// text, the selection start and length and the selected text the program
+// reads are those of the plain box in that style.
 
 #include "FuzzSupport.h"
 #include "editing/EditControl.h"
@@ -47,8 +50,13 @@ void checkShape(const EditControl &edit) {
     FUZZ_CHECK(!lines.nextStep(pieces));
     b = line.last.next();
   }
-  const qint64 length = edit.textLength();
-  for (qint64 offset = 0; offset <= length; ++offset) FUZZ_CHECK(edit.offsetOf(edit.positionOf(offset)) == offset);
+  // An offset inside a CR LF pair goes to the start of the next line.
+  const QString text = edit.text();
+  for (qint64 offset = 0; offset <= text.size(); ++offset) {
+    const bool insidePair =
+        offset > 0 && offset < text.size() && text.at(offset - 1) == u'\r' && text.at(offset) == u'\n';
+    FUZZ_CHECK(edit.offsetOf(edit.positionOf(offset)) == (insidePair ? offset + 1 : offset));
+  }
   for (int p = 0; p < doc->characterCount(); ++p) {
     const QTextBlock block = doc->findBlock(p);
     const bool beforeACut = p == block.position() + block.length() - 1 && LongLines::startsPiece(block.next());
@@ -56,18 +64,43 @@ void checkShape(const EditControl &edit) {
   }
 }
 
+QString inStyle(QString text, LineBreak style) { return text.replace(u'\n', LineBreakText(style)); }
+
+// The offset in the program's text of a position in the plain box's.
+qint64 offsetIn(const QString &plainText, int position, LineBreak style) {
+  const int extra = style == LineBreak::CrLf ? 1 : 0;
+  return position + qint64(extra) * plainText.left(position).count(u'\n');
+}
+
+// The plain box's position of an offset in the program's text: one inside a
+// CR LF pair is the start of the next line.
+int positionIn(const QString &plainText, qint64 offset, LineBreak style) {
+  qint64 at = 0;
+  for (int p = 0; p < plainText.size(); ++p) {
+    if (at >= offset) return p;
+    at += plainText.at(p) == u'\n' && style == LineBreak::CrLf ? 2 : 1;
+  }
+  return int(plainText.size());
+}
+
 void checkAgree(const EditControl &edit, const QPlainTextEdit &plain) {
-  FUZZ_CHECK(edit.text() == plain.toPlainText());
+  const LineBreak style = edit.lineBreak();
+  const QString plainText = plain.toPlainText();
+  FUZZ_CHECK(edit.text() == inStyle(plainText, style));
+  FUZZ_CHECK(edit.textLength() == inStyle(plainText, style).size());
   const QTextCursor c = plain.textCursor();
-  FUZZ_CHECK(edit.offsetOf(edit.textCursor().position()) == c.position());
-  FUZZ_CHECK(edit.offsetOf(edit.textCursor().anchor()) == c.anchor());
-  FUZZ_CHECK(edit.selText() == c.selectedText().replace(QChar::ParagraphSeparator, u'\n'));
+  FUZZ_CHECK(edit.plainOffsetOf(edit.textCursor().position()) == c.position());
+  FUZZ_CHECK(edit.plainOffsetOf(edit.textCursor().anchor()) == c.anchor());
+  FUZZ_CHECK(edit.selStart() == offsetIn(plainText, c.selectionStart(), style));
+  FUZZ_CHECK(edit.selLength() ==
+             offsetIn(plainText, c.selectionEnd(), style) - offsetIn(plainText, c.selectionStart(), style));
+  FUZZ_CHECK(edit.selText() == inStyle(c.selectedText().replace(QChar::ParagraphSeparator, u'\n'), style));
 }
 
 void select(EditControl &edit, QPlainTextEdit &plain, int anchor, int position) {
   QTextCursor c = edit.textCursor();
-  c.setPosition(edit.positionOf(anchor));
-  c.setPosition(edit.positionOf(position), QTextCursor::KeepAnchor);
+  c.setPosition(edit.positionOfPlainOffset(anchor));
+  c.setPosition(edit.positionOfPlainOffset(position), QTextCursor::KeepAnchor);
   edit.setTextCursor(c);
   QTextCursor p = plain.textCursor();
   p.setPosition(anchor);
@@ -93,11 +126,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   static QPlainTextEdit plain;
   if (edits.empty()) {
     for (int length = 2; length <= 8; ++length) edits.push_back(new EditControl(nullptr, length));
-    for (EditControl *e : edits) e->setLineBreak(LineBreak::Lf);
     for (QWidget *w : {static_cast<QWidget *>(edits.front()), static_cast<QWidget *>(&plain)}) w->resize(160, 120);
     plain.show();
   }
   EditControl &edit = *edits.at(in.below(unsigned(edits.size())));
+  constexpr LineBreak Styles[] = {LineBreak::CrLf, LineBreak::Lf, LineBreak::Cr};
+  edit.setLineBreak(Styles[in.below(3)]);
   edit.resize(160, 120);
   edit.show();
   edit.setText(QString());
@@ -112,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const int revisionBefore = edit.document()->revision();
     const int cutsBefore = edit.longLines().pieceBreakCount();
     bool checkPlain = true;
-    switch (in.below(12)) {
+    switch (in.below(13)) {
       case 0: {  // typing, an accent too, which a cut must not part from its letter
         const QChar c(u"ab .-\u0301"[in.below(6)]);
         both(c == u' ' ? Qt::Key_Space : Qt::Key_A, {}, QString(c));
@@ -132,25 +166,39 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         break;
       }
       case 7: {
-        const int length = int(edit.textLength());
+        const int length = plain.document()->characterCount() - 1;
         select(edit, plain, int(in.below(unsigned(length + 1))), int(in.below(unsigned(length + 1))));
         break;
       }
-      case 8: {  // a paste, often of lines longer than the limit
-        QString pasted = in.text(8, u"ab \n");
+      case 8: {  // a paste, often of lines longer than the limit; any line breaks become the document's
+        QString pasted = in.text(8, u"ab \n\r");
         if (in.below(2)) pasted += QString(int(in.below(unsigned(3 * limit))), u"xy z"[in.below(4)]);
         edit.setSelText(pasted);
-        plain.textCursor().insertText(pasted);
+        plain.textCursor().insertText(ToQtBreaks(pasted));
         break;
       }
       case 9: both(Qt::Key_Delete, Qt::ShiftModifier); break;  // Cut
+      case 10: {  // the program's own selection, in its offsets: one inside a CR LF pair goes to the next line
+        const QString plainText = plain.toPlainText();
+        const LineBreak style = edit.lineBreak();
+        const unsigned room = unsigned(edit.textLength() + 2);
+        const qint64 start = in.below(room), length = in.below(room);
+        edit.setSelStart(start);
+        edit.setSelLength(length);
+        const int from = positionIn(plainText, start, style);
+        QTextCursor p = plain.textCursor();
+        p.setPosition(from);
+        p.setPosition(positionIn(plainText, offsetIn(plainText, from, style) + length, style), QTextCursor::KeepAnchor);
+        plain.setTextCursor(p);
+        break;
+      }
       default: {  // Undo or Redo: a text seen before, held as the rule holds it
         const bool undo = in.below(2);
         key(&edit, Qt::Key_Z, undo ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
         FUZZ_CHECK(seen.contains(edit.text()));
-        plain.setPlainText(edit.text());
-        select(edit, plain, int(edit.offsetOf(edit.textCursor().anchor())),
-               int(edit.offsetOf(edit.textCursor().position())));
+        plain.setPlainText(edit.plainText());
+        select(edit, plain, int(edit.plainOffsetOf(edit.textCursor().anchor())),
+               int(edit.plainOffsetOf(edit.textCursor().position())));
         counts.undone += edit.document()->revision() != revisionBefore;
         checkPlain = false;
       }

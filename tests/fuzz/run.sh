@@ -7,12 +7,12 @@ cd "$(dirname "$0")/../.."
 seconds=${FUZZ_SECONDS:-30}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLORA_FUZZ=ON \
   -DQUILLORA_TESTS=OFF >/dev/null
-cmake --build build-fuzz --target fuzz_roundtrip fuzz_editcontrol fuzz_search fuzz_longlines
+cmake --build build-fuzz --target fuzz_roundtrip fuzz_search fuzz_longlines
 export QT_QPA_PLATFORM=offscreen
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 failed=0
 passed=0
-for target in fuzz_roundtrip fuzz_editcontrol fuzz_search fuzz_longlines; do
+for target in fuzz_roundtrip fuzz_search fuzz_longlines; do
   work=$(mktemp -d)
   cp -r "tests/fuzz/corpus/$target/." "$work/" 2>/dev/null || true
   if build-fuzz/tests/fuzz/$target -max_total_time="$seconds" -max_len=65000 -timeout=20 \
