@@ -166,31 +166,6 @@ std::optional<LongLines::Step> LongLines::nextStep(std::span<const int> pieces) 
   return std::nullopt;
 }
 
-std::vector<int> LongLines::piecesBefore(QTextBlock block) const {
-  // Enough to tell whether the whole line is short enough to join, and the
-  // neighbour a join would take: the rest of the line is balanced already.
-  std::vector<int> lengths;
-  qint64 sum = 0;
-  while (startsPiece(block) && (lengths.empty() || sum <= longestWholeLine())) {
-    block = block.previous();
-    lengths.push_back(textLengthOf(block));
-    sum += lengths.back();
-  }
-  std::reverse(lengths.begin(), lengths.end());
-  return lengths;
-}
-
-std::vector<int> LongLines::piecesAfter(QTextBlock block) const {
-  std::vector<int> lengths;
-  qint64 sum = 0;
-  for (block = block.next(); startsPiece(block) && (lengths.empty() || sum <= longestWholeLine());
-       block = block.next()) {
-    lengths.push_back(textLengthOf(block));
-    sum += lengths.back();
-  }
-  return lengths;
-}
-
 bool LongLines::editUnbalances(int from, int to, QStringView inserted) const {
   const QTextBlock start = m_document->findBlock(from);
   const QTextBlock end = m_document->findBlock(to);
@@ -199,7 +174,8 @@ bool LongLines::editUnbalances(int from, int to, QStringView inserted) const {
   if (isAtCut(from) || isAtCut(to)) return true;
   // The line that holds the edit's start, up to the edit; the inserted text,
   // as many lines as it has breaks; the line that holds its end, after it.
-  std::vector<int> line = piecesBefore(start);
+  std::vector<int> line;
+  for (QTextBlock b = lineOf(start).first; b != start; b = b.next()) line.push_back(textLengthOf(b));
   int open = from - start.position();
   bool firstSegment = true;
   for (const QStringView segment : inserted.tokenize(u'\n')) {
@@ -213,8 +189,11 @@ bool LongLines::editUnbalances(int from, int to, QStringView inserted) const {
     open += int(segment.size());
   }
   line.push_back(open + end.position() + textLengthOf(end) - to);
-  const std::vector<int> after = piecesAfter(end);
-  line.insert(line.end(), after.begin(), after.end());
+  const QTextBlock last = lineOf(end).last;
+  for (QTextBlock b = end; b != last;) {
+    b = b.next();
+    line.push_back(textLengthOf(b));
+  }
   return nextStep(line).has_value();
 }
 
@@ -257,31 +236,18 @@ bool LongLines::balance(int from, int to, const std::function<void()> &beforeFir
     joinToPrevious(cursor, b);
     b = before.next();
   }
-  // The blocks of each line in the range, then each line from the last
-  // back, so that the lines still to do keep their numbers. A line whose
-  // pieces in the range and their neighbours need no step is balanced, as
-  // it was before the change: a key in a long line looks at a few pieces.
   const QTextBlock end = m_document->findBlock(qBound(0, to, last));
-  std::vector<std::pair<int, int>> spans;
-  for (QTextBlock b = m_document->findBlock(qBound(0, from, last)); b.isValid() && b.blockNumber() <= end.blockNumber();
-       b = b.next()) {
-    if (spans.empty() || !startsPiece(b))
-      spans.emplace_back(b.blockNumber(), b.blockNumber());
-    else
-      spans.back().second = b.blockNumber();
+  // The first block of each line in the range, then each line from the last
+  // back, so that the lines still to do keep their numbers.
+  std::vector<int> firsts;
+  for (QTextBlock b = lineOf(m_document->findBlock(qBound(0, from, last))).first; b.isValid();) {
+    firsts.push_back(b.blockNumber());
+    const QTextBlock lineEnd = lineOf(b).last;
+    if (lineEnd.blockNumber() >= end.blockNumber()) break;
+    b = lineEnd.next();
   }
-  for (auto span = spans.crbegin(); span != spans.crend(); ++span) {
-    const QTextBlock first = m_document->findBlockByNumber(span->first);
-    const QTextBlock spanLast = m_document->findBlockByNumber(span->second);
-    std::vector<int> near = piecesBefore(first);
-    for (QTextBlock b = first;; b = b.next()) {
-      near.push_back(textLengthOf(b));
-      if (b == spanLast) break;
-    }
-    const std::vector<int> after = piecesAfter(spanLast);
-    near.insert(near.end(), after.begin(), after.end());
-    if (nextStep(near)) balanceLine(lineOf(first).first, edit);
-  }
+  for (auto first = firsts.crbegin(); first != firsts.crend(); ++first)
+    balanceLine(m_document->findBlockByNumber(*first), edit);
   return changed;
 }
 

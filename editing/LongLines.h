@@ -112,10 +112,6 @@ class LongLines {
   int pieceStartsThrough(int blockNumber) const;
   qint64 startOffset(const QTextBlock &block, int number, int extraPerBreak) const;
   bool balanceLine(const QTextBlock &first, const std::function<void()> &edit);
-  // The lengths of the pieces of the block's line before it, and after it:
-  // the nearest, as many as tell the line's rule what it needs.
-  std::vector<int> piecesBefore(QTextBlock block) const;
-  std::vector<int> piecesAfter(QTextBlock block) const;
 
   QTextDocument *m_document;
   const int m_pieceLength;
