@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editing/LongLines.h"
 
+#include "editing/EditStep.h"
+
 #include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -77,16 +79,6 @@ void joinToPrevious(QTextCursor &cursor, const QTextBlock &piece) {
   cursor.removeSelectedText();
 }
 
-// The kinds of character that Qt's moves by words tell apart: blanks, the
-// punctuation that makes words of its own, and the rest.
-enum class WordClass { Blank, Separator, Letter };
-
-WordClass wordClassOf(QChar c) {
-  static constexpr QStringView Separators = u".,?!@#$:;-<>[](){}=/+%&^*'\"`~|\\";
-  if (c.isSpace()) return WordClass::Blank;
-  return Separators.contains(c) ? WordClass::Separator : WordClass::Letter;
-}
-
 }  // namespace
 
 LongLines::LongLines(QTextDocument *document, int pieceLength)
@@ -109,43 +101,6 @@ LongLines::Line LongLines::lineOf(const QTextBlock &block) {
   while (startsPiece(line.first)) line.first = line.first.previous();
   while (startsPiece(line.last.next())) line.last = line.last.next();
   return line;
-}
-
-bool LongLines::atCutAhead(const QTextCursor &c) { return c.atBlockEnd() && startsPiece(c.block().next()); }
-bool LongLines::atCutBehind(const QTextCursor &c) { return c.atBlockStart() && startsPiece(c.block()); }
-
-void LongLines::continueWordMove(QTextCursor &c, bool forward, QTextCursor::MoveMode mode) {
-  // Qt's move stops at the end of a block. At a cut it goes on as it would
-  // have in one block: through the rest of a word, or of the blanks after it.
-  const QTextCursor::MoveOperation word = forward ? QTextCursor::NextWord : QTextCursor::PreviousWord;
-  while (forward ? atCutAhead(c) : atCutBehind(c)) {
-    const QTextBlock later = forward ? c.block().next() : c.block();
-    const QString before = later.previous().text(), after = later.text();
-    if (before.isEmpty() || after.isEmpty()) return;
-    const WordClass a = wordClassOf(before.back()), b = wordClassOf(after.front());
-    if (b != WordClass::Blank && a != b) return;
-    c.movePosition(forward ? QTextCursor::NextCharacter : QTextCursor::PreviousCharacter, mode);
-    c.movePosition(word, mode);
-  }
-}
-
-std::pair<int, int> LongLines::wordThroughCuts(int start, int end) const {
-  const int last = m_document->characterCount() - 1;
-  const auto isCut = [this](int breakAt) {
-    return m_document->characterAt(breakAt) == QChar::ParagraphSeparator &&
-           startsPiece(m_document->findBlock(breakAt + 1));
-  };
-  // Through cuts, while the characters are of the word's kind.
-  const WordClass kind = wordClassOf(m_document->characterAt(start));
-  if (kind == WordClass::Blank) return {start, end};
-  int p = end;
-  while (p < last && (isCut(p) || wordClassOf(m_document->characterAt(p)) == kind)) ++p;
-  while (p > end && isCut(p - 1)) --p;
-  const int widenedEnd = p;
-  p = start;
-  while (p > 0 && (isCut(p - 1) || wordClassOf(m_document->characterAt(p - 1)) == kind)) --p;
-  while (p < start && isCut(p)) ++p;
-  return {p, widenedEnd};
 }
 
 QTextCharFormat LongLines::unmarked(QTextCharFormat format) {
@@ -218,20 +173,17 @@ bool LongLines::partsCharacter(const QTextBlock &piece) const {
   return !finder.isAtBoundary();
 }
 
-bool LongLines::balance(int from, int to, const std::function<void()> &beforeFirstChange) {
+bool LongLines::balance(int from, int to, EditStep &step) {
   const int last = m_document->characterCount() - 1;
   bool changed = false;
-  const auto edit = [&] {
-    if (!changed && beforeFirstChange) beforeFirstChange();
-    changed = true;
-  };
   // A cut that an edit beside it left inside one character goes: the rule
   // below cuts the line again where it needs to.
   QTextCursor cursor(m_document);
   for (QTextBlock b = m_document->findBlock(qBound(0, to + 2, last)); b.isValid() && b.position() >= from;
        b = b.previous()) {
     if (!startsPiece(b) || !partsCharacter(b)) continue;
-    edit();
+    step.aboutToChange();
+    changed = true;
     const QTextBlock before = b.previous();
     joinToPrevious(cursor, b);
     b = before.next();
@@ -247,26 +199,26 @@ bool LongLines::balance(int from, int to, const std::function<void()> &beforeFir
     b = lineEnd.next();
   }
   for (auto first = firsts.crbegin(); first != firsts.crend(); ++first)
-    balanceLine(m_document->findBlockByNumber(*first), edit);
+    if (balanceLine(m_document->findBlockByNumber(*first), step)) changed = true;
   return changed;
 }
 
-bool LongLines::balanceLine(const QTextBlock &first, const std::function<void()> &edit) {
+bool LongLines::balanceLine(const QTextBlock &first, EditStep &step) {
   QTextCursor cursor(m_document);
   bool changed = false;
   for (;;) {
     const std::vector<QTextBlock> blocks = blocksOf(lineOf(first));
-    const std::optional<Step> step = nextStep(lengthsOf(blocks));
-    if (!step) return changed;
-    edit();
+    const std::optional<Step> next = nextStep(lengthsOf(blocks));
+    if (!next) return changed;
+    step.aboutToChange();
     changed = true;
-    switch (step->kind) {
+    switch (next->kind) {
       case Step::JoinLine:
         for (auto piece = blocks.crbegin(); piece + 1 != blocks.crend(); ++piece) joinToPrevious(cursor, *piece);
         break;
-      case Step::Join: joinToPrevious(cursor, blocks.at(std::size_t(step->piece))); break;
+      case Step::Join: joinToPrevious(cursor, blocks.at(std::size_t(next->piece))); break;
       case Step::Cut: {
-        const QTextBlock &block = blocks.at(std::size_t(step->piece));
+        const QTextBlock &block = blocks.at(std::size_t(next->piece));
         const int start = block.position();
         const QList<int> cuts = pieceCuts(block.text(), m_pieceLength);
         for (auto cut = cuts.crbegin(); cut != cuts.crend(); ++cut) {

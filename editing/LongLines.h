@@ -6,17 +6,17 @@
 // pieces, each piece after the first a block whose break carries a mark and
 // belongs to no text.
 //
-// This class owns that shape and holds no widget: the one rule that says
-// whether a line must be cut or joined, the balancing that applies it, the
-// walk from a piece to its whole line, and an index of the blocks that start
-// a piece, kept as the document changes, so that offsets in the text and the
-// document's positions map in logarithmic time.
+// This class owns that shape and holds no widget and no cursor: the one rule
+// that says whether a line must be cut or joined, the balancing that applies
+// it, the walk from a piece to its whole line, and an index of the blocks
+// that start a piece, kept as the document changes, so that offsets in the
+// text and the document's positions map in logarithmic time. Moving across
+// the cuts is CutNavigation's.
 
 #include <QMetaObject>
 #include <QString>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <functional>
 #include <optional>
 #include <span>
 #include <utility>
@@ -25,6 +25,8 @@
 class QTextDocument;
 
 namespace quillora {
+
+class EditStep;
 
 class LongLines {
  public:
@@ -54,18 +56,6 @@ class LongLines {
   static QTextCharFormat unmarked(QTextCharFormat format);
   static bool isMarked(const QTextCharFormat &format);
 
-  // ---- words across cuts ----
-  // The cursor stands at a cut, the text going on in the next piece, or
-  // coming from the one before.
-  static bool atCutAhead(const QTextCursor &cursor);
-  static bool atCutBehind(const QTextCursor &cursor);
-  // After Qt's move by a word, which stops at the end of a block: at a cut
-  // the move goes on as it would in one block, through the rest of a word or
-  // of the blanks after it.
-  static void continueWordMove(QTextCursor &cursor, bool forward, QTextCursor::MoveMode mode);
-  // A word between two positions, widened through the cuts that part it.
-  std::pair<int, int> wordThroughCuts(int start, int end) const;
-
   // ---- the rule ----
   // What a line of these piece lengths needs next: nothing when it is
   // balanced; all its pieces joined when it fits in one block; a piece longer
@@ -81,9 +71,8 @@ class LongLines {
   // `inserted` (line breaks as LF) would leave a line that needs a step.
   bool editUnbalances(int from, int to, QStringView inserted) const;
   // Takes the steps the lines holding positions `from` to `to` need, until
-  // each is balanced; `beforeFirstChange` runs once before the first of them
-  // (to open or join an edit step). True when anything changed.
-  bool balance(int from, int to, const std::function<void()> &beforeFirstChange = {});
+  // each is balanced, within the edit step. True when anything changed.
+  bool balance(int from, int to, EditStep &step);
 
   // ---- offsets and text ----
   // True while some line is held in pieces.
@@ -111,7 +100,7 @@ class LongLines {
   std::vector<int> scanPieceStarts(QTextBlock from, int lastNumber) const;
   int pieceStartsThrough(int blockNumber) const;
   qint64 startOffset(const QTextBlock &block, int number, int extraPerBreak) const;
-  bool balanceLine(const QTextBlock &first, const std::function<void()> &edit);
+  bool balanceLine(const QTextBlock &first, EditStep &step);
 
   QTextDocument *m_document;
   const int m_pieceLength;

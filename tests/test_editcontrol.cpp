@@ -3,11 +3,13 @@
 // document's style has, and nothing the user sees is lost in the mapping.
 
 #include "editing/EditControl.h"
+#include "editing/KeyEdits.h"
 #include "languages/MenuTrees.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QRandomGenerator>
 #include <QTest>
 #include <QTextBlock>
@@ -42,6 +44,107 @@ QList<qint64> BlockStarts(const EditControl &e) {
 class EditControlTest : public QObject {
   Q_OBJECT
  private slots:
+  // Which edit a key makes, before Qt's editing sees it. Rows: a text where
+  // '[' and ']' mark the selection (or '|' the caret), and "{long}" stands
+  // for a word long enough to be cut (lines longer than 32 characters are
+  // held in pieces of about 8); the key; the text the edit takes out, what
+  // it puts in, and whether Qt's own key would do otherwise.
+  void keysBecomeEdits_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("standardKey");  // or 0 for the key below
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<bool>("edits");
+    QTest::addColumn<QString>("removed");
+    QTest::addColumn<QString>("inserted");
+    QTest::addColumn<bool>("copyFirst");
+    QTest::addColumn<bool>("own");
+    const int none = 0;
+    QTest::newRow("backspace") << "ab|c" << none << int(Qt::Key_Backspace) << "" << false << true << "b"
+                               << "" << false << false;
+    QTest::newRow("backspace, pair") << QString::fromUtf8("a\U0001F600|") << none << int(Qt::Key_Backspace) << ""
+                                     << false << true << QString::fromUtf8("\U0001F600") << "" << false << false;
+    QTest::newRow("backspace at start") << "|ab" << none << int(Qt::Key_Backspace) << "" << false << false << ""
+                                        << "" << false << false;
+    QTest::newRow("backspace, selection") << "a[bc]d" << none << int(Qt::Key_Backspace) << "" << false << true << "bc"
+                                          << "" << false << false;
+    QTest::newRow("enter") << "a[b]c" << int(QKeySequence::InsertParagraphSeparator) << 0 << "" << false << true << "b"
+                           << "\n"
+                           << false << false;
+    QTest::newRow("shift enter") << "a|c" << int(QKeySequence::InsertLineSeparator) << 0 << "" << false << true << ""
+                                 << QString(QChar::LineSeparator) << false << false;
+    QTest::newRow("cut, nothing selected") << "a|c" << int(QKeySequence::Cut) << 0 << "" << false << false << ""
+                                           << "" << false << false;
+    QTest::newRow("cut") << "[ab]c" << int(QKeySequence::Cut) << 0 << "" << false << true << "ab"
+                         << "" << true << false;
+    QTest::newRow("delete") << "a|bc" << int(QKeySequence::Delete) << 0 << "" << false << true << "b"
+                            << "" << false << false;
+    QTest::newRow("delete at end") << "ab|" << int(QKeySequence::Delete) << 0 << "" << false << false << ""
+                                   << "" << false << false;
+    QTest::newRow("word back, one block")
+        << "one two|" << int(QKeySequence::DeleteStartOfWord) << 0 << "" << false << true << "two"
+        << "" << false << false;
+    QTest::newRow("word on, through cuts")
+        << "go |{long} on" << int(QKeySequence::DeleteEndOfWord) << 0 << "" << false << true << "{long} "
+        << "" << false << true;
+    QTest::newRow("word back, through cuts")
+        << "go {long}| on" << int(QKeySequence::DeleteStartOfWord) << 0 << "" << false << true << "{long}"
+        << "" << false << true;
+    QTest::newRow("line end, in pieces") << "go|{long}\nnext" << int(QKeySequence::DeleteEndOfLine) << 0 << "" << false
+                                         << true << "{long}"
+                                         << "" << false << true;
+    QTest::newRow("typed") << "a[b]" << none << int(Qt::Key_X) << "x" << false << true << "b"
+                           << "x" << false << false;
+    QTest::newRow("typed, read-only") << "a|" << none << int(Qt::Key_X) << "x" << true << false << ""
+                                      << "" << false << false;
+    QTest::newRow("select all") << "a|" << int(QKeySequence::SelectAll) << 0 << "" << false << false << ""
+                                << "" << false << false;
+    QTest::newRow("paste") << "a|" << int(QKeySequence::Paste) << 0 << "" << false << false << ""
+                           << "" << false << false;
+  }
+  void keysBecomeEdits() {
+    QFETCH(QString, text);
+    QFETCH(int, standardKey);
+    QFETCH(int, key);
+    QFETCH(QString, typed);
+    QFETCH(bool, readOnly);
+    QFETCH(bool, edits);
+    QFETCH(QString, removed);
+    QFETCH(QString, inserted);
+    QFETCH(bool, copyFirst);
+    QFETCH(bool, own);
+    Qt::KeyboardModifiers modifiers;
+    if (standardKey != 0) {
+      const QList<QKeySequence> bindings = QKeySequence::keyBindings(QKeySequence::StandardKey(standardKey));
+      if (bindings.isEmpty()) QSKIP("no key for this on this platform");
+      key = bindings.first()[0].key();
+      modifiers = bindings.first()[0].keyboardModifiers();
+    }
+    const QString longWord(40, u'w');
+    text.replace("{long}", longWord);
+    removed.replace("{long}", longWord);
+    const int anchor = text.contains('[') ? int(text.indexOf('[')) : int(text.indexOf('|'));
+    text.remove('[');
+    const int position = text.contains(']') ? int(text.indexOf(']')) : anchor;
+    text.remove(']').remove('|');
+    TextDocument document(nullptr, 8);
+    document.setPlainText(text);
+    document.textSet();
+    QCOMPARE(document.longLines().hasPieces(), text.contains(longWord));
+    QTextCursor cursor(&document);
+    cursor.setPosition(document.positionOfPlainOffset(anchor));
+    cursor.setPosition(document.positionOfPlainOffset(position), QTextCursor::KeepAnchor);
+    const QKeyEvent event(QEvent::KeyPress, key, modifiers, typed);
+    const std::optional<KeyEdit> edit = EditOfKey(&event, cursor, readOnly);
+    QCOMPARE(edit.has_value(), edits);
+    if (!edit) return;
+    QCOMPARE(document.plainText(edit->from, edit->to), removed);
+    QCOMPARE(edit->text, inserted);
+    QCOMPARE(edit->copyFirst, copyFirst);
+    QCOMPARE(edit->own, own);
+  }
+
   void positionsCountCrLfAsTwo() {
     EditControl e;
     e.setText("ab\r\ncd\r\n\r\nef");
