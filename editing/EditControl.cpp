@@ -154,9 +154,12 @@ void EditControl::keyPressEvent(QKeyEvent *event) {
   }
   // A key that makes a line long enough to be cut, or lets pieces join, is
   // one step with that cutting or joining, and made here: Qt's editing would
-  // end its own step first, and lay the long line out whole.
+  // end its own step first, and lay the long line out whole. So is one that
+  // replaces text across a cut: Undo of Qt's Enter there brings the cut back
+  // as a line break.
   if (const std::optional<KeyEdit> edit = EditOfKey(event, textCursor(), isReadOnly());
-      edit && (edit->own || longLines().editUnbalances(edit->from, edit->to, edit->text))) {
+      edit && (edit->own || longLines().cutBetween(edit->from, edit->to) ||
+               longLines().editUnbalances(edit->from, edit->to, edit->text))) {
     makeOwnEdit(*edit);
     event->accept();
     return;

@@ -152,6 +152,12 @@ bool LongLines::editUnbalances(int from, int to, QStringView inserted) const {
   return nextStep(line).has_value();
 }
 
+bool LongLines::cutBetween(int from, int to) const {
+  if (!hasPieces() || from >= to) return false;
+  return pieceStartsThrough(m_document->findBlock(to).blockNumber()) >
+         pieceStartsThrough(m_document->findBlock(from).blockNumber());
+}
+
 bool LongLines::isAtCut(int position) const {
   const QTextBlock block = m_document->findBlock(position);
   return (position == block.position() && startsPiece(block)) ||

@@ -70,6 +70,8 @@ class LongLines {
   // Whether replacing the text between two of the document's positions with
   // `inserted` (line breaks as LF) would leave a line that needs a step.
   bool editUnbalances(int from, int to, QStringView inserted) const;
+  // Some cut lies between two of the document's positions.
+  bool cutBetween(int from, int to) const;
   // Takes the steps the lines holding positions `from` to `to` need, until
   // each is balanced, within the edit step. True when anything changed.
   bool balance(int from, int to, EditStep &step);

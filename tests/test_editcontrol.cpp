@@ -441,6 +441,23 @@ class EditControlTest : public QObject {
     QCOMPARE(e.text(), keyed);
   }
 
+  // Enter over a selection from the start of a line across a cut: Undo once
+  // brought the cut back as a line break of the text.
+  void enterOverACutUndoesToTheText() {
+    const QString text = "\nab\n" + QString(4 * LongLines::DefaultPieceLength * 2, u'd');
+    EditControl e;
+    e.setLineBreak(LineBreak::Lf);
+    e.setText(text);
+    QTextCursor c = e.textCursor();  // selected from the end back, as by Shift+Up
+    c.setPosition(e.positionOf(4 + 600));
+    c.setPosition(0, QTextCursor::KeepAnchor);
+    e.setTextCursor(c);
+    QTest::keyClick(&e, Qt::Key_Return);
+    QCOMPARE(e.text(), "\n" + text.mid(4 + 600));
+    QTest::keyClick(&e, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(e.text(), text);
+  }
+
   // Letters typed inside a line held in pieces undo together, as in a short line.
   void typingInAPieceUndoesAsInAShortLine() {
     QString line;
