@@ -35,9 +35,10 @@ MainFrame::MainFrame(const QByteArray &sessionManager)
       m_panels(new StatusPanels(this)),
       m_toolbar(new Toolbar(this)),
       m_finder(new Finder(*this)),
-      m_documents(new Documents(*this, m_mdi)),
+      m_documents(new Documents(*this, *m_finder, m_mdi)),
+      m_languages(new Languages(this)),
       m_menus(new MenuTrees(this, FrameTrees())),
-      m_sessionEnd(new SessionEnd(*this, sessionManager)) {
+      m_sessionEnd(new SessionEnd(*this, *m_documents, sessionManager)) {
   setObjectName(QStringLiteral("frmMDI"));
   setWindowTitle(QString::fromLatin1(AppTitle));
   setWindowIcon(IconPicture(QStringLiteral("icons/quillora")));
@@ -61,16 +62,15 @@ MainFrame::MainFrame(const QByteArray &sessionManager)
   // What happens to the documents.
   connect(m_documents, &Documents::windowShown, this,
           [this](DocumentWindow *window) { showMenusOf(&window->menus()); });
-  connect(m_documents, &Documents::windowClosed, this, &MainFrame::onWindowClosed);
-  connect(m_documents, &Documents::documentButtonsWanted, this, [this] { m_toolbar->setDocumentButtonsVisible(true); });
-  connect(m_documents, &Documents::flagWanted, this, &MainFrame::showFlagOf);
+  connect(m_documents, &Documents::windowCreated, this, &MainFrame::connectWindow);
+  connect(m_documents, &Documents::windowClosed, this, [this](DocumentWindow *window) {
+    if (m_menusShown == &window->menus()) m_menusShown = nullptr;
+  });
+  connect(m_documents, &Documents::anyOpenChanged, this, &MainFrame::onAnyOpenChanged);
   connect(m_documents, &Documents::anyChangedChanged, m_sessionEnd, &SessionEnd::setAnyDocumentChanged);
-  connect(m_documents, &Documents::documentEdited, m_sessionEnd, &SessionEnd::documentEdited);
-  connect(m_documents, &Documents::frameCommand, this, &MainFrame::runFrameCommand);
-  connect(m_documents, &Documents::optionsShown, this, &MainFrame::refreshToolbarCheck);
   connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainFrame::onSubWindowActivated);
   connect(m_toolbar, &Toolbar::commandClicked, this, [this](Command command, bool onDocument) {
-    const int language = m_languages.CurrentLanguage;
+    const int language = m_languages->CurrentLanguage;
     if (!onDocument)
       runFrameCommand(*m_menus, command, -1, language);
     else if (DocumentWindow *active = activeDocument())
@@ -125,19 +125,15 @@ DocumentWindow *MainFrame::activeDocument() const { return m_documents->active()
 
 QList<DocumentWindow *> MainFrame::documentWindows() const { return m_documents->windows(); }
 
-bool MainFrame::anyDocumentChanged() const { return m_documents->anyChanged(); }
-
-bool MainFrame::askToSaveEveryDocument() {
-  for (DocumentWindow *window : documentWindows())
-    if (!QueryClose(*window)) return false;
-  return true;
+void MainFrame::connectWindow(DocumentWindow *window) {
+  connect(window, &DocumentWindow::frameCommand, this, &MainFrame::runFrameCommand);
+  connect(window, &DocumentWindow::optionsShown, this, &MainFrame::refreshToolbarCheck);
+  connect(window, &DocumentWindow::edited, m_sessionEnd, &SessionEnd::documentEdited);
 }
 
-void MainFrame::onWindowClosed(DocumentWindow *window, bool last) {
-  if (m_menusShown == &window->menus()) m_menusShown = nullptr;
-  if (!last) return;
-  m_toolbar->setDocumentButtonsVisible(false);
-  showMenusOf(m_menus);
+void MainFrame::onAnyOpenChanged(bool anyOpen) {
+  m_toolbar->setDocumentButtonsVisible(anyOpen);
+  if (!anyOpen) showMenusOf(m_menus);
 }
 
 void MainFrame::showFlagOf(int language) {
@@ -179,7 +175,7 @@ void MainFrame::refreshToolbarCheck(MenuTrees &trees) {
 }
 
 void MainFrame::switchLanguage(MenuTrees &trees, int tree, int chosen) {
-  const LanguageSwitch change = m_languages.Switch(trees, tree, chosen);
+  const LanguageSwitch change = m_languages->Switch(trees, tree, chosen);
   m_panels->setFlagVisible(change.hiddenFlag, false);
   if (change.shownLanguage) m_panels->setFlagVisible(*change.shownLanguage, true);
   // The menu bar is filled anew in one repaint.
@@ -188,7 +184,11 @@ void MainFrame::switchLanguage(MenuTrees &trees, int tree, int chosen) {
 
 void MainFrame::runFrameCommand(MenuTrees &trees, Command command, int index, int language) {
   switch (command) {
-    case Command::New: NewDocument(*m_documents); break;
+    case Command::New:
+      NewDocument(*m_documents);
+      // A new window shows its English tree: the flags go back to English.
+      showFlagOf(English);
+      break;
     case Command::Open: OpenDocumentCommand(*m_documents); break;
     case Command::EndProgram: endProgram(); break;
     case Command::Exit: close(); break;
@@ -215,7 +215,7 @@ void MainFrame::endProgram() {
 void MainFrame::closeEvent(QCloseEvent *event) {
   // Every document is asked first, unless the session's end asked already;
   // one refusal keeps everything open.
-  if (!m_sessionEnd->answered() && !askToSaveEveryDocument()) {
+  if (!m_sessionEnd->answered() && !AskToSaveEveryDocument(*m_documents)) {
     event->ignore();
     return;
   }

@@ -6,7 +6,7 @@
 // own state (the documents, the search, the current language) and runs the
 // commands that act on the frame.
 
-#include "documents/DocumentHost.h"
+#include "editing/EditHost.h"
 #include "languages/Catalogue.h"
 #include "languages/MenuTrees.h"
 
@@ -25,7 +25,7 @@ class SessionEnd;
 class StatusPanels;
 class Toolbar;
 
-class MainFrame : public QMainWindow, public DocumentHost {
+class MainFrame : public QMainWindow, public EditHost {
   Q_OBJECT
  public:
   // `sessionManager`: the address of the desktop's session manager, if any.
@@ -39,22 +39,9 @@ class MainFrame : public QMainWindow, public DocumentHost {
   // What the documents and the editing ask of the frame.
   EditControl *activeText() const override;
   QWidget *hostWindow() override { return this; }
-  Finder &finder() override { return *m_finder; }
-
-  Documents &documents() const { return *m_documents; }
-  Languages &languages() { return m_languages; }
-  MenuTrees &menus() { return *m_menus; }
-  QMdiArea *mdiArea() const { return m_mdi; }
-  StatusPanels &statusPanels() const { return *m_panels; }
-  Toolbar &toolbar() const { return *m_toolbar; }
 
   DocumentWindow *activeDocument() const;
   QList<DocumentWindow *> documentWindows() const;
-  // Some open document's text differs from its file.
-  bool anyDocumentChanged() const;
-  // What closing the frame asks first: the save question of every changed
-  // document, in turn; false at the first Cancel.
-  bool askToSaveEveryDocument();
 
   // The one routine of the frame's commands, from its own menus, every
   // document window's and the toolbar.
@@ -80,7 +67,9 @@ class MainFrame : public QMainWindow, public DocumentHost {
   void showFlagOf(int language);
   void showMenusOf(MenuTrees *trees, bool force = false);
   void onSubWindowActivated(QMdiSubWindow *sub);
-  void onWindowClosed(DocumentWindow *window, bool last);
+  // Every window made is connected as it is made.
+  void connectWindow(DocumentWindow *window);
+  void onAnyOpenChanged(bool anyOpen);
   void tellOfRescuedTexts();
 
   QMdiArea *m_mdi;
@@ -88,7 +77,7 @@ class MainFrame : public QMainWindow, public DocumentHost {
   Toolbar *m_toolbar;
   Finder *m_finder;
   Documents *m_documents;
-  Languages m_languages;
+  Languages *m_languages;
   MenuTrees *m_menus;
   MenuTrees *m_menusShown = nullptr;
   SessionEnd *m_sessionEnd;

@@ -2,9 +2,10 @@
 #include "app/SessionEnd.h"
 
 #include "app/LogoutInhibitor.h"
-#include "app/MainFrame.h"
 #include "app/SessionClient.h"
 #include "documents/DocumentWindow.h"
+#include "documents/Documents.h"
+#include "documents/FileCommands.h"
 #include "documents/RescueFolder.h"
 #include "documents/TextCodec.h"
 #include "editing/EditControl.h"
@@ -13,9 +14,10 @@
 
 namespace quillora {
 
-SessionEnd::SessionEnd(MainFrame &frame, const QByteArray &address)
+SessionEnd::SessionEnd(QWidget &frame, Documents &documents, const QByteArray &address)
     : QObject(&frame),
       m_frame(frame),
+      m_documents(documents),
       m_inhibitor(new LogoutInhibitor(this, &frame)),
       m_client(new SessionClient(this, address)) {
   connect(m_client, &SessionClient::saveYourself, this, &SessionEnd::saveYourself);
@@ -24,7 +26,7 @@ SessionEnd::SessionEnd(MainFrame &frame, const QByteArray &address)
     if (m_step == Step::WaitingToAsk) QTimer::singleShot(0, this, &SessionEnd::ask);
   });
   connect(m_client, &SessionClient::shutdownCancelled, this, &SessionEnd::shutdownCancelled);
-  connect(m_client, &SessionClient::die, this, [this] { QTimer::singleShot(0, &m_frame, &MainFrame::close); });
+  connect(m_client, &SessionClient::die, this, [this] { QTimer::singleShot(0, &m_frame, &QWidget::close); });
 }
 
 void SessionEnd::setAnyDocumentChanged(bool changed) { m_inhibitor->setHeld(changed); }
@@ -35,7 +37,7 @@ void SessionEnd::saveYourself(bool shutdown, bool questionsAllowed) {
     m_client->saveDone(true);
     return;
   }
-  m_answered = !m_frame.anyDocumentChanged();
+  m_answered = !m_documents.anyChanged();
   if (m_answered) {
     m_client->saveDone(true);
     return;
@@ -55,7 +57,7 @@ void SessionEnd::saveYourself(bool shutdown, bool questionsAllowed) {
 
 void SessionEnd::ask() {
   m_step = Step::Asking;
-  const bool everyAnswered = m_frame.askToSaveEveryDocument();
+  const bool everyAnswered = AskToSaveEveryDocument(m_documents);
   m_step = Step::Idle;
   if (m_cancelled) {
     // Someone else cancelled the shutdown while the questions were open:
@@ -85,7 +87,7 @@ bool SessionEnd::rescueChangedDocuments() {
   // Each text is a new file of its own: no rescue ever replaces another's.
   std::optional<RescueFolder> rescue = RescueFolder::open();
   bool kept = true;
-  for (DocumentWindow *window : m_frame.documentWindows()) {
+  for (DocumentWindow *window : m_documents.windows()) {
     if (!window->changed()) continue;
     TextFormat format = window->format();
     const EditControl &text = *window->Text1();

@@ -17,17 +17,20 @@
 
 #include <QObject>
 
+class QWidget;
+
 namespace quillora {
 
 class LogoutInhibitor;
-class MainFrame;
+class Documents;
 class SessionClient;
 
 class SessionEnd : public QObject {
   Q_OBJECT
  public:
   // `address`: the session manager's, as SESSION_MANAGER gave it at start.
-  SessionEnd(MainFrame &frame, const QByteArray &address);
+  // `frame` holds the documents; it is closed at the manager's word.
+  SessionEnd(QWidget &frame, Documents &documents, const QByteArray &address);
 
   // The session's end was answered for every document: closing the frame
   // at the manager's word asks nothing more.
@@ -44,7 +47,8 @@ class SessionEnd : public QObject {
   // Every changed document's text, in a rescue copy. False when one could not be written.
   bool rescueChangedDocuments();
 
-  MainFrame &m_frame;
+  QWidget &m_frame;
+  Documents &m_documents;
   LogoutInhibitor *m_inhibitor;
   SessionClient *m_client;
   enum class Step { Idle, WaitingToAsk, Asking };

@@ -96,6 +96,8 @@ ProcessFigures medians(const ProbeRuns &runs) {
   return {median(runs.shown), median(runs.painted), median(runs.spawnToPaint), median(runs.wall), median(runs.rss)};
 }
 
+Documents &documentsOf(MainFrame &frame) { return *frame.findChild<Documents *>(); }
+
 void closeAll(MainFrame &frame) {
   for (DocumentWindow *w : frame.documentWindows()) {
     w->setChanged(false);
@@ -125,7 +127,7 @@ void benchTyping(MainFrame &frame) {
   const QList<std::pair<QString, QString>> texts = {{QStringLiteral("empty document"), QString()},
                                                     {QStringLiteral("1,500 lines"), lines}};
   for (const auto &[label, text] : texts) {
-    NewDocument(frame.documents());
+    NewDocument(documentsOf(frame));
     frame.activeDocument()->Text1()->setText(text);
     row(qPrintable(QStringLiteral("typing per key, %1, Quillora").arg(label)),
         typingMs(frame.activeDocument()->Text1(), 50), "ms");
@@ -142,7 +144,7 @@ void benchTyping(MainFrame &frame) {
     while (words.size() < size) words += QStringLiteral("lorem ipsum dolor sit amet ");
     words.truncate(size);
     const int keys = size > 2000000 ? 2 : 7;
-    NewDocument(frame.documents());
+    NewDocument(documentsOf(frame));
     DocumentWindow *typed = frame.activeDocument();
     typed->Text1()->setText(words);
     const QString label = size >= 1000000 ? QStringLiteral("%1 MB").arg(size / 1000000) : QStringLiteral("65 KB");
@@ -150,7 +152,7 @@ void benchTyping(MainFrame &frame) {
         typingMs(typed->Text1(), keys), "ms", size == 1000000 ? "< 50" : (size > 2000000 ? "< 1000" : ""));
     closeAll(frame);
     if (size > 2000000) {
-      NewDocument(frame.documents());
+      NewDocument(documentsOf(frame));
       QApplication::clipboard()->setText(words);
       row("paste of a 10 MB line of words, Quillora",
           medianMs(1,
@@ -203,7 +205,7 @@ void benchLargeStore(MainFrame &frame, const QString &folder) {
     answers.next = text;
     QElapsedTimer t;
     t.start();
-    OpenDocumentCommand(frame.documents());
+    OpenDocumentCommand(documentsOf(frame));
     open.push_back(t.nsecsElapsed() / 1e6);
     t.restart();
     FinishRecentFilesUpdates();
@@ -237,7 +239,7 @@ void benchReading(MainFrame &frame) {
   for (const int count : {1500, 15000}) {
     QString lines;
     while (lines.size() < count * 43) lines += QStringLiteral("lorem ipsum dolor sit amet consectetur adi\n");
-    NewDocument(frame.documents());
+    NewDocument(documentsOf(frame));
     EditControl *text = frame.activeText();
     text->setText(lines);
     QApplication::clipboard()->setText(longLine);
@@ -369,18 +371,18 @@ int main(int argc, char *argv[]) {
   row("installed font families", InstalledFontFamilies().size(), "");
 
   // New: time and memory per document window with its five menu trees.
-  for (int i = 0; i < 5; ++i) NewDocument(frame.documents());
+  for (int i = 0; i < 5; ++i) NewDocument(documentsOf(frame));
   closeAll(frame);
   const long before = residentKiB();
   const double newMs = medianMs(
-      100, [&] { NewDocument(frame.documents()); }, [] { QCoreApplication::processEvents(); });
+      100, [&] { NewDocument(documentsOf(frame)); }, [] { QCoreApplication::processEvents(); });
   const double perDoc = double(residentKiB() - before) / 100;
   row("New document (median)", newMs, "ms", "< 2 (3 fonts)");
   row("memory per document window", perDoc, "KiB", "< 400");
   row("memory with 100 empty documents", residentKiB() / 1024.0, "MiB");
   {
     const std::size_t heapBefore = mallinfo2().uordblks;
-    NewDocument(frame.documents());
+    NewDocument(documentsOf(frame));
     QCoreApplication::processEvents();
     DocumentWindow *last = frame.activeDocument();
     row("  heap per document window", double(mallinfo2().uordblks - heapBefore) / 1024, "KiB", "<= 150");
@@ -423,7 +425,7 @@ int main(int argc, char *argv[]) {
   // The first switch to a tree also makes its menu widgets.
   std::vector<double> firstSwitch;
   for (int i = 0; i < 20; ++i) {
-    NewDocument(frame.documents());
+    NewDocument(documentsOf(frame));
     DocumentWindow *fresh = frame.activeDocument();
     QElapsedTimer t;
     t.start();
@@ -451,7 +453,7 @@ int main(int argc, char *argv[]) {
     const double openMs = medianMs(
         15,
         [&] {
-          LoadDocumentFile(frame.documents(), path);
+          LoadDocumentFile(documentsOf(frame), path);
           QCoreApplication::processEvents();
         },
         [&] { closeAll(frame); });
@@ -468,7 +470,7 @@ int main(int argc, char *argv[]) {
       QCoreApplication::processEvents();
     });
     row("  bare QPlainTextEdit load of the same, shown", bareMs, "ms");
-    DocumentWindow *opened = LoadDocumentFile(frame.documents(), path);
+    DocumentWindow *opened = LoadDocumentFile(documentsOf(frame), path);
     const QString target = dir.filePath("saved.txt");
     row(qPrintable(QStringLiteral("save 65,000 bytes, %1").arg(name)),
         medianMs(15, [&] { WriteDocumentFile(*opened, target); }), "ms", "< 5");
@@ -482,7 +484,7 @@ int main(int argc, char *argv[]) {
 
   // Memory with 20 documents of 65,000 bytes.
   const QString path = dir.filePath("1,500 lines");
-  for (int i = 0; i < 20; ++i) LoadDocumentFile(frame.documents(), path);
+  for (int i = 0; i < 20; ++i) LoadDocumentFile(documentsOf(frame), path);
   QCoreApplication::processEvents();
   row("memory with 20 documents of 65,000 bytes", residentKiB() / 1024.0, "MiB");
   closeAll(frame);

@@ -19,7 +19,9 @@ int main(int argc, char *argv[]) {
   const QStringList args = QCoreApplication::arguments();
   if (args.size() == 3 && args.at(1) == QLatin1String("--documents")) {
     const QDir dir(args.at(2));
-    ShowDocuments(&frame, dir, [&frame](const QString &path) { quillora::LoadDocumentFile(frame.documents(), path); });
+    ShowDocuments(&frame, dir, [&frame](const QString &path) {
+      quillora::LoadDocumentFile(*frame.findChild<quillora::Documents *>(), path);
+    });
     return 0;
   }
   FirstPaint probe(&frame, clock, clock.elapsed());

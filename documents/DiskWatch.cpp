@@ -2,12 +2,12 @@
 #include "documents/DiskWatch.h"
 
 #include "common/Prompts.h"
-#include "documents/DocumentHost.h"
 #include "documents/DocumentWindow.h"
 #include "documents/Documents.h"
 #include "documents/FileCommands.h"
 #include "documents/TextFile.h"
 #include "editing/EditControl.h"
+#include "editing/EditHost.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -2,13 +2,13 @@
 #include "documents/DocumentWindow.h"
 
 #include "common/Fonts.h"
-#include "documents/DocumentHost.h"
 #include "documents/Documents.h"
 #include "documents/FileCommands.h"
 #include "documents/Mail.h"
 #include "documents/Printing.h"
 #include "editing/EditCommands.h"
 #include "editing/EditControl.h"
+#include "editing/EditHost.h"
 #include "editing/Finder.h"
 #include "languages/AboutBox.h"
 #include "languages/MenuTrees.h"
@@ -52,12 +52,12 @@ DocumentWindow::DocumentWindow(Documents &documents, int number)
     setChanged(true);
     emit edited();
   });
-  connect(m_text, &EditControl::focusGained, this, [this] { host().finder().raiseDialog(); });
+  connect(m_text, &EditControl::focusGained, this, [this] { m_documents.finder().raiseDialog(); });
 }
 
 DocumentWindow::~DocumentWindow() = default;
 
-DocumentHost &DocumentWindow::host() const { return m_documents.host(); }
+EditHost &DocumentWindow::host() const { return m_documents.host(); }
 
 QMdiSubWindow *DocumentWindow::subWindow() const { return qobject_cast<QMdiSubWindow *>(parentWidget()); }
 
@@ -132,8 +132,8 @@ void DocumentWindow::runCommand(Command command, int index, int language) {
     case Command::Delete: DeleteCommand(active); break;
     case Command::SelectAll: SelectAllCommand(active); break;
     case Command::TimeDate: TimeDateCommand(*m_text); break;
-    case Command::Find: host().finder().find(*m_text, language); break;
-    case Command::FindNext: host().finder().findNext(*m_text); break;
+    case Command::Find: m_documents.finder().find(*m_text, language); break;
+    case Command::FindNext: m_documents.finder().findNext(*m_text); break;
     case Command::FontName: FontNameCommand(*m_text, index); break;
     case Command::FontSize:
       FontSizeCommand(*m_text, index);

@@ -14,8 +14,8 @@ class QMenu;
 
 namespace quillora {
 
-class DocumentHost;
 class Documents;
+class EditHost;
 class EditControl;
 class MenuTrees;
 
@@ -30,7 +30,7 @@ class DocumentWindow : public QWidget {
   EditControl *Text1() const { return m_text; }
   MenuTrees &menus() { return *m_menus; }
   Documents &documents() const { return m_documents; }
-  DocumentHost &host() const;
+  EditHost &host() const;
   QMdiSubWindow *subWindow() const;
 
   QString caption() const { return windowTitle(); }

@@ -2,11 +2,11 @@
 #include "documents/Documents.h"
 
 #include "documents/DiskWatch.h"
-#include "documents/DocumentHost.h"
 #include "documents/DocumentWindow.h"
 #include "documents/FileDialog.h"
 #include "documents/Printing.h"
 #include "editing/EditControl.h"
+#include "editing/EditHost.h"
 
 #include <QGuiApplication>
 #include <QHash>
@@ -18,9 +18,10 @@
 
 namespace quillora {
 
-Documents::Documents(DocumentHost &host, QMdiArea *area)
+Documents::Documents(EditHost &host, Finder &finder, QMdiArea *area)
     : QObject(area),
       m_host(host),
+      m_finder(finder),
       m_area(area),
       m_fileDialog(new FileDialog(host.hostWindow())),
       m_printJob(std::make_unique<PrintJob>()),
@@ -86,9 +87,6 @@ DocumentWindow *Documents::create(int number, const QString &caption) {
   auto *window = new DocumentWindow(*this, number);
   window->setCaption(caption);
   connect(window, &DocumentWindow::changedFlipped, this, [this] { emit anyChangedChanged(anyChanged()); });
-  connect(window, &DocumentWindow::edited, this, &Documents::documentEdited);
-  connect(window, &DocumentWindow::frameCommand, this, &Documents::frameCommand);
-  connect(window, &DocumentWindow::optionsShown, this, &Documents::optionsShown);
   QMdiSubWindow *sub = m_area->addSubWindow(window);
   sub->setAttribute(Qt::WA_DeleteOnClose);
   // A new window takes three quarters of the frame's client area, one
@@ -122,6 +120,7 @@ DocumentWindow *Documents::create(int number, const QString &caption) {
   connect(sub, &QMdiSubWindow::windowStateChanged, sub, [sub](Qt::WindowStates, Qt::WindowStates now) {
     if (now & Qt::WindowMinimized) sub->raise();
   });
+  emit windowCreated(window);
   return window;
 }
 
@@ -131,6 +130,14 @@ void Documents::show(DocumentWindow *window) {
   m_area->setActiveSubWindow(sub);
   window->Text1()->setFocus();
   emit windowShown(window);
+  if (!m_anyOpen) {
+    m_anyOpen = true;
+    emit anyOpenChanged(true);
+  }
+}
+
+void Documents::openAttempted() {
+  if (NoDocumentsOpen && AnyDocumentOpen()) NoDocumentsOpen = false;
 }
 
 void Documents::closed(DocumentWindow &window) {
@@ -138,7 +145,11 @@ void Documents::closed(DocumentWindow &window) {
   const bool last = !AnyDocumentOpen();
   if (last) NoDocumentsOpen = true;
   m_diskWatch->follow();
-  emit windowClosed(&window, last);
+  emit windowClosed(&window);
+  if (last && m_anyOpen) {
+    m_anyOpen = false;
+    emit anyOpenChanged(false);
+  }
   emit anyChangedChanged(anyChanged());
 }
 
@@ -147,9 +158,6 @@ void NewDocument(Documents &documents) {
   DocumentWindow *window = documents.create(i, QString::fromLatin1(text::UntitledPrefix) + QString::number(i));
   window->setChanged(false);
   documents.show(window);
-  emit documents.documentButtonsWanted();
-  // A new window shows its English tree: the flags go back to English.
-  emit documents.flagWanted(English);
 }
 
 }  // namespace quillora

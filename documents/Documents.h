@@ -3,7 +3,8 @@
 // The Documents subsystem, for the whole run: the table of document states
 // by document number, the flag NoDocumentsOpen, the file dialog CMDialog1
 // and the one print job, and the document windows in the frame's MDI area.
-// What happens to the documents goes up as signals, which the frame connects.
+// What happens to the documents goes up as signals, which the frame
+// connects; the frame connects each window it makes as it is made.
 
 #include "languages/Catalogue.h"
 
@@ -17,9 +18,10 @@ class QMdiArea;
 namespace quillora {
 
 class DiskWatch;
-class DocumentHost;
 class DocumentWindow;
+class EditHost;
 class FileDialog;
+class Finder;
 class MenuTrees;
 class PrintJob;
 
@@ -31,11 +33,13 @@ struct DocumentState {
 class Documents : public QObject {
   Q_OBJECT
  public:
-  // The windows live in `area`, which the frame keeps.
-  Documents(DocumentHost &host, QMdiArea *area);
+  // The windows live in `area`, which the frame keeps; `finder` is the one
+  // search of the run, which the Find items use.
+  Documents(EditHost &host, Finder &finder, QMdiArea *area);
   ~Documents() override;
 
-  DocumentHost &host() const { return m_host; }
+  EditHost &host() const { return m_host; }
+  Finder &finder() const { return m_finder; }
   QMdiArea *mdiArea() const { return m_area; }
   FileDialog &fileDialog() const { return *m_fileDialog; }
   PrintJob &printJob() const { return *m_printJob; }
@@ -55,8 +59,10 @@ class Documents : public QObject {
   DocumentWindow *window(int number) const;
 
   std::vector<DocumentState> DocumentStates;
-  // Set when the last document window closed (the document buttons were hidden).
-  bool NoDocumentsOpen = false;
+  // Set when the last document window closed (the document buttons were
+  // hidden); New leaves it set, Open clears it once a document is open.
+  bool noDocumentsOpen() const { return NoDocumentsOpen; }
+  void openAttempted();
 
   // ---- the windows ----
   // The open windows, in the order they were made.
@@ -67,7 +73,7 @@ class Documents : public QObject {
   // Some open document's text differs from its file.
   bool anyChanged() const;
 
-  // Makes the window of a slot inside the area, not yet shown.
+  // Makes the window of a slot inside the area, not yet shown; windowCreated tells.
   DocumentWindow *create(int number, const QString &caption);
   // Shows a window as the active one.
   void show(DocumentWindow *window);
@@ -75,28 +81,24 @@ class Documents : public QObject {
   void closed(DocumentWindow &window);
 
  signals:
+  // A window was made, before it is shown.
+  void windowCreated(quillora::DocumentWindow *window);
   // A window became the active one: its menus go into the menu bar.
   void windowShown(quillora::DocumentWindow *window);
-  // A window closed; `last`: no document is open any more.
-  void windowClosed(quillora::DocumentWindow *window, bool last);
-  // New, and Open after the last document closed, bring the document buttons back.
-  void documentButtonsWanted();
-  // A new window shows its English tree: the flags show that language alone.
-  void flagWanted(int language);
+  void windowClosed(quillora::DocumentWindow *window);
+  // The first document opened, or the last one closed.
+  void anyOpenChanged(bool anyOpen);
   void anyChangedChanged(bool changed);
-  // The text of a document changed, by the user or from its file.
-  void documentEdited();
-  // An item of a window's trees that acts on the frame or on every document.
-  void frameCommand(quillora::MenuTrees &trees, quillora::Command command, int index, int language);
-  // A window's menu holding a Toolbar item opens.
-  void optionsShown(quillora::MenuTrees &trees);
 
  private:
-  DocumentHost &m_host;
+  EditHost &m_host;
+  Finder &m_finder;
   QMdiArea *m_area;
   FileDialog *m_fileDialog;
   std::unique_ptr<PrintJob> m_printJob;
   DiskWatch *m_diskWatch;
+  bool NoDocumentsOpen = false;
+  bool m_anyOpen = false;  // as last told by anyOpenChanged
 };
 
 // New: a new untitled document in the lowest free slot.

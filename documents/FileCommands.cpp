@@ -3,13 +3,13 @@
 
 #include "common/Prompts.h"
 #include "documents/DiskWatch.h"
-#include "documents/DocumentHost.h"
 #include "documents/DocumentWindow.h"
 #include "documents/Documents.h"
 #include "documents/FileDialog.h"
 #include "documents/TextCodec.h"
 #include "documents/TextFile.h"
 #include "editing/EditControl.h"
+#include "editing/EditHost.h"
 #include "settings/RecentFiles.h"
 
 #include <QAction>
@@ -78,10 +78,13 @@ void OpenDocumentCommand(Documents &documents) {
   }
   showDocumentFile(documents, name, file);
   UpdateRecentFiles(name, RecentEntryCaptions());
-  if (documents.NoDocumentsOpen && documents.AnyDocumentOpen()) {
-    emit documents.documentButtonsWanted();
-    documents.NoDocumentsOpen = false;
-  }
+  documents.openAttempted();
+}
+
+bool AskToSaveEveryDocument(Documents &documents) {
+  for (DocumentWindow *window : documents.windows())
+    if (!QueryClose(*window)) return false;
+  return true;
 }
 
 DocumentWindow *LoadDocumentFile(Documents &documents, const QString &name) {

@@ -27,6 +27,9 @@ void SaveAskingNameCommand(Documents &documents);
 void SaveAsCommand(DocumentWindow &window);
 // The save question before a window closes; false keeps it open.
 bool QueryClose(DocumentWindow &window);
+// What closing every document asks first: the save question of every
+// changed document, in turn; false at the first Cancel.
+bool AskToSaveEveryDocument(Documents &documents);
 
 inline constexpr qint64 OpenSizeLimit = 65000;
 // A file opened otherwise (a recent entry) is not held to Open's limit, which

@@ -3,9 +3,9 @@
 
 #include "common/ProcessSignals.h"
 #include "common/Prompts.h"
-#include "documents/DocumentHost.h"
 #include "documents/DocumentWindow.h"
 #include "editing/EditControl.h"
+#include "editing/EditHost.h"
 #include "languages/Catalogue.h"
 
 #include <QPointer>

@@ -2,11 +2,11 @@
 #include "documents/Printing.h"
 
 #include "common/Prompts.h"
-#include "documents/DocumentHost.h"
 #include "documents/DocumentWindow.h"
 #include "documents/Documents.h"
 #include "documents/PrintSession.h"
 #include "editing/EditControl.h"
+#include "editing/EditHost.h"
 
 #include <QCoreApplication>
 #include <QLibrary>

@@ -122,8 +122,10 @@ struct LanguageSwitch {
 
 // The Languages subsystem's state for the whole run: the language last
 // chosen in any Languages menu, English at start, never saved.
-class Languages {
+class Languages : public QObject {
+  Q_OBJECT
  public:
+  explicit Languages(QObject *parent) : QObject(parent) { setObjectName(QStringLiteral("Languages")); }
   int CurrentLanguage = English;
 
   // The language command of the tree of language `tree` in a window's

@@ -5,6 +5,7 @@
 #include "settings/RecentFiles.h"
 
 #include <QFile>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
@@ -58,8 +59,27 @@ Fixture::Fixture() : m_frame(std::make_unique<MainFrame>()) {
 
 Fixture::~Fixture() { m_frame.reset(); }
 
+namespace {
+
+template <typename Part>
+Part &FoundIn(MainFrame &frame, const QString &name = {}) {
+  Part *part = frame.findChild<Part *>(name);
+  if (!part) qFatal("the frame holds no %s", qPrintable(name));
+  return *part;
+}
+
+}  // namespace
+
+Documents &DocumentsOf(MainFrame &frame) { return FoundIn<Documents>(frame); }
+Toolbar &ToolbarOf(MainFrame &frame) { return FoundIn<Toolbar>(frame, QStringLiteral("picToolbar")); }
+StatusPanels &PanelsOf(MainFrame &frame) { return FoundIn<StatusPanels>(frame, QStringLiteral("StatusBar1")); }
+QMdiArea *MdiAreaOf(MainFrame &frame) { return &FoundIn<QMdiArea>(frame, QStringLiteral("mdiArea")); }
+Finder &FinderOf(MainFrame &frame) { return FoundIn<Finder>(frame); }
+Languages &LanguagesOf(MainFrame &frame) { return FoundIn<Languages>(frame, QStringLiteral("Languages")); }
+
 MenuTrees &TreesOf(QWidget *window) {
-  if (auto *frame = qobject_cast<MainFrame *>(window)) return frame->menus();
+  if (auto *frame = qobject_cast<MainFrame *>(window))
+    return *frame->findChild<MenuTrees *>(QString(), Qt::FindDirectChildrenOnly);
   return qobject_cast<DocumentWindow *>(window)->menus();
 }
 

@@ -4,9 +4,12 @@
 // dialogs, a frame that does not end the test process, and menu look-ups.
 
 #include "app/MainFrame.h"
+#include "app/StatusPanels.h"
+#include "app/Toolbar.h"
 #include "common/Fonts.h"
 #include "common/Prompts.h"
 #include "documents/Documents.h"
+#include "editing/EditHost.h"
 #include "editing/Finder.h"
 
 #include <QAction>
@@ -15,6 +18,7 @@
 #include <memory>
 #include <optional>
 
+class QMdiArea;
 class QMenu;
 
 namespace quillora::test {
@@ -42,6 +46,16 @@ class ScriptedPrompts : public Prompts {
   QList<FileDialogRequest> requests;
 };
 
+// What the documents and the search need of the window that holds them, and
+// no frame: the active text is the one the test names.
+class StubHost : public EditHost {
+ public:
+  EditControl *activeText() const override { return text; }
+  QWidget *hostWindow() override { return &window; }
+  EditControl *text = nullptr;
+  QWidget window;
+};
+
 // A frame as the program starts it, with the settings store in a fresh folder.
 class Fixture {
  public:
@@ -64,6 +78,15 @@ void IsolateSettings();
 QString SettingsFile();
 // What the settings store holds once every update asked for is written.
 QByteArray SettingsBytes();
+
+// The frame's parts, found as tools find them: by objectName, or by type
+// where the frame holds one.
+Documents &DocumentsOf(MainFrame &frame);
+Toolbar &ToolbarOf(MainFrame &frame);
+StatusPanels &PanelsOf(MainFrame &frame);
+QMdiArea *MdiAreaOf(MainFrame &frame);
+Finder &FinderOf(MainFrame &frame);
+Languages &LanguagesOf(MainFrame &frame);
 
 // The menu trees of the frame or of a document window.
 MenuTrees &TreesOf(QWidget *window);

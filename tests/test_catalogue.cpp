@@ -217,10 +217,10 @@ class CatalogueTest : public QObject {
       for (const QString &line : tree(doc, language)) QVERIFY(!line.contains("Recent"));
   }
 
-  void everyTreeRunsTheSameCommands() {
+  void everyTreeShowsAsManyItemsInEachMenu() {
     Fixture f;
     DocumentWindow *doc = f.frame().activeDocument();
-    for (MenuTrees *trees : {&f.frame().menus(), &doc->menus()}) {
+    for (MenuTrees *trees : {&TreesOf(&f.frame()), &doc->menus()}) {
       auto commands = [&](int language) {
         QList<int> sizes;
         for (QAction *menu : trees->topItems(language)) {
@@ -283,7 +283,7 @@ class CatalogueTest : public QObject {
 
   void onlyTheEnglishTreeShowsInANewWindow() {
     Fixture f;
-    for (MenuTrees *trees : {&f.frame().menus(), &f.frame().activeDocument()->menus()})
+    for (MenuTrees *trees : {&TreesOf(&f.frame()), &f.frame().activeDocument()->menus()})
       for (int language = 0; language < LanguageCount; ++language)
         for (QAction *menu : trees->topItems(language)) QCOMPARE(menu->isVisible(), language == English);
     QCOMPARE(ShownMenuBar(f.frame()),

@@ -12,6 +12,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace quillora;
@@ -29,7 +30,7 @@ QStringList visibleDocumentButtons(MainFrame &frame) {
   QStringList out;
   for (const char *name :
        {"imgFileSaveButton", "imgViewBtn", "imgPrintBtn", "imgCutButton", "imgCopyButton", "imgPasteButton"})
-    if (!frame.toolbar().button(name)->isHidden()) out.append(QString::fromLatin1(name));
+    if (!ToolbarOf(frame).button(name)->isHidden()) out.append(QString::fromLatin1(name));
   return out;
 }
 
@@ -55,35 +56,60 @@ class DocumentsTest : public QObject {
     QCOMPARE(doc->property("tag").toString(), QStringLiteral("1"));
     QCOMPARE(doc->objectName(), QStringLiteral("frmNotePad"));
     QCOMPARE(doc->Text1()->objectName(), QStringLiteral("Text1"));
-    QCOMPARE(f.frame().documents().upperBound(), 1);
+    QCOMPARE(DocumentsOf(f.frame()).upperBound(), 1);
     QVERIFY(!doc->changed());
-    StatusPanels &panels = f.frame().statusPanels();
+    StatusPanels &panels = PanelsOf(f.frame());
     QCOMPARE(panels.findChildren<QLabel *>(QRegularExpression("^Panel\\d+$")).size(), 16);
     QVERIFY(panels.isFlagVisible(English));
     for (int l = French; l < LanguageCount; ++l) QVERIFY(!panels.isFlagVisible(l));
     QCOMPARE(panels.panel(6)->text(), QStringLiteral("CAPS"));
     QVERIFY(!panels.panel(10)->text().isEmpty());
     QVERIFY(!panels.panel(11)->text().isEmpty());
-    QCOMPARE(f.frame().finder().state().FindDirection, 1);
+    QCOMPARE(FinderOf(f.frame()).state().FindDirection, 1);
     QCOMPARE(visibleDocumentButtons(f.frame()).size(), 6);
   }
 
+  // The documents alone, in an area of their own: New takes the lowest
+  // closed slot, the tables never shrink, and the first document to open
+  // and the last to close are told once each.
   void newReusesTheLowestClosedSlot() {
-    Fixture f;
-    Trigger(f.frame().activeDocument(), "mnuFNew");
-    Trigger(f.frame().activeDocument(), "mnuFNew");
-    QCOMPARE(captions(f.frame()), (QStringList{"Untitled", "Untitled:2", "Untitled:3"}));
-    QCOMPARE(f.frame().activeDocument()->caption(), QStringLiteral("Untitled:3"));
-    closeWindow(f.frame(), "Untitled:2");
-    QVERIFY(f.frame().documents().state(2).Closed);
-    Trigger(f.frame().activeDocument(), "mnuFNew");
-    QCOMPARE(f.frame().activeDocument()->caption(), QStringLiteral("Untitled:2"));
-    closeWindow(f.frame(), "Untitled");
-    closeWindow(f.frame(), "Untitled:2");
-    Trigger(f.frame().activeDocument(), "mnuFNew");
-    Trigger(f.frame().activeDocument(), "mnuFNew");
-    QCOMPARE(captions(f.frame()), (QStringList{"Untitled:3", "Untitled:1", "Untitled:2"}));
-    QCOMPARE(f.frame().documents().upperBound(), 3);  // the tables never shrink
+    StubHost host;
+    Finder finder(host);
+    QMdiArea area(&host.window);
+    Documents documents(host, finder, &area);
+    QSignalSpy anyOpen(&documents, &Documents::anyOpenChanged);
+    documents.initialise();
+    const auto captions = [&documents] {
+      QStringList out;
+      for (DocumentWindow *w : documents.windows()) out.append(w->caption());
+      return out;
+    };
+    const auto close = [&documents](const QString &caption) {
+      for (DocumentWindow *w : documents.windows())
+        if (w->caption() == caption) w->closeDocument();
+      QCoreApplication::processEvents();
+    };
+    documents.show(documents.create(1, "Untitled"));  // as at start-up
+    NewDocument(documents);
+    NewDocument(documents);
+    QCOMPARE(captions(), (QStringList{"Untitled", "Untitled:2", "Untitled:3"}));
+    QCOMPARE(documents.active()->caption(), QStringLiteral("Untitled:3"));
+    close("Untitled:2");
+    QVERIFY(documents.state(2).Closed);
+    NewDocument(documents);
+    QCOMPARE(documents.active()->caption(), QStringLiteral("Untitled:2"));
+    close("Untitled");
+    close("Untitled:2");
+    NewDocument(documents);
+    NewDocument(documents);
+    QCOMPARE(captions(), (QStringList{"Untitled:3", "Untitled:1", "Untitled:2"}));
+    QCOMPARE(documents.upperBound(), 3);
+    QCOMPARE(anyOpen.size(), 1);
+    for (const QString &caption : captions()) close(caption);
+    QVERIFY(documents.noDocumentsOpen());
+    NewDocument(documents);
+    QCOMPARE(anyOpen, (QList<QVariantList>{{true}, {false}, {true}}));
+    QVERIFY(documents.noDocumentsOpen());  // New leaves it set
   }
 
   void typingMarksTheDocumentChanged() {
@@ -99,16 +125,10 @@ class DocumentsTest : public QObject {
     Fixture f;
     closeWindow(f.frame(), "Untitled");
     QVERIFY(f.frame().documentWindows().isEmpty());
-    QVERIFY(f.frame().documents().NoDocumentsOpen);
     QCOMPARE(ShownMenuBar(f.frame()), (QStringList{"mnuFile", "mnuOptions"}));
-    QVERIFY(visibleDocumentButtons(f.frame()).isEmpty());
-    QVERIFY(!f.frame().toolbar().button("imgFileNewButton")->isHidden());
-    QVERIFY(!f.frame().toolbar().button("imgFileOpenButton")->isHidden());
-    // New brings the buttons back and leaves the flag set.
+    // New brings a document's menus back (the buttons: test_toolbar).
     Trigger(&f.frame(), "mnuFNew");
     QCOMPARE(f.frame().activeDocument()->caption(), QStringLiteral("Untitled:1"));
-    QCOMPARE(visibleDocumentButtons(f.frame()).size(), 6);
-    QVERIFY(f.frame().documents().NoDocumentsOpen);
     QCOMPARE(ShownMenuBar(f.frame()).size(), 6);
   }
 
@@ -159,7 +179,7 @@ class DocumentsTest : public QObject {
     Trigger(f.frame().activeDocument(), "mnuFNew");
     Trigger(f.frame().activeDocument(), "mnuFNew");
     Trigger(f.frame().activeDocument(), "mnuWTile");
-    const QRect client = f.frame().mdiArea()->viewport()->rect();
+    const QRect client = MdiAreaOf(f.frame())->viewport()->rect();
     const QList<DocumentWindow *> windows = f.frame().documentWindows();
     int top = 0;
     for (DocumentWindow *w : windows) {
@@ -191,7 +211,7 @@ class DocumentsTest : public QObject {
     QCoreApplication::processEvents();
     second->subWindow()->move(300, 50);
     Trigger(f.frame().activeDocument(), "mnuWArrange");
-    const QRect client = f.frame().mdiArea()->viewport()->rect();
+    const QRect client = MdiAreaOf(f.frame())->viewport()->rect();
     QCOMPARE(second->subWindow()->geometry().bottom(), client.bottom());
     QCOMPARE(second->subWindow()->geometry().left(), 0);
     QCOMPARE(first->subWindow()->geometry(), before);
@@ -211,7 +231,7 @@ class DocumentsTest : public QObject {
     QCOMPARE(f.prompts().messages.at(0).title, QStringLiteral("Quillora"));
     QCOMPARE(captions(f.frame()).size(), 2);
     QCOMPARE(f.terminated, 0);
-    QVERIFY(!f.frame().documents().NoDocumentsOpen);
+    QVERIFY(!DocumentsOf(f.frame()).noDocumentsOpen());
     // No to both ends the program.
     f.prompts().answers = {msg::No, msg::No};
     Trigger(f.frame().activeDocument(), "mnuFExit");
@@ -219,16 +239,26 @@ class DocumentsTest : public QObject {
     QVERIFY(f.frame().documentWindows().isEmpty());
   }
 
-  void closingTheFrameRunsTheSameSteps() {
+  // Closing the frame asks each changed document; Cancel, or a Yes whose
+  // save does not happen (its dialog cancelled), keeps everything open.
+  void closingTheFrameAsksEveryDocument_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("ends");
+    QTest::newRow("cancel") << int(msg::Cancel) << false;
+    QTest::newRow("yes, the save not done") << int(msg::Yes) << false;
+    QTest::newRow("no") << int(msg::No) << true;
+  }
+  void closingTheFrameAsksEveryDocument() {
+    QFETCH(int, answer);
+    QFETCH(bool, ends);
     Fixture f;
     QTest::keyClicks(f.frame().activeDocument()->Text1(), "x");
-    f.prompts().answers = {msg::Cancel};
-    QVERIFY(!f.frame().close());
-    QCOMPARE(f.terminated, 0);
+    f.prompts().answers = {answer};
+    QCOMPARE(f.frame().close(), ends);
+    QCOMPARE(f.terminated, ends ? 1 : 0);
+    if (ends) return;
     QCOMPARE(captions(f.frame()), QStringList{"Untitled"});
-    f.prompts().answers = {msg::No};
-    QVERIFY(f.frame().close());
-    QCOMPARE(f.terminated, 1);
+    QVERIFY(f.frame().activeDocument()->changed());
   }
 
   void unchangedDocumentsCloseWithoutAQuestion() {
@@ -245,7 +275,7 @@ class DocumentsTest : public QObject {
     DocumentWindow *first = f.frame().documentWindows().at(0);
     first->subWindow()->showMinimized();
     QCoreApplication::processEvents();
-    const QList<QMdiSubWindow *> order = f.frame().mdiArea()->subWindowList(QMdiArea::StackingOrder);
+    const QList<QMdiSubWindow *> order = MdiAreaOf(f.frame())->subWindowList(QMdiArea::StackingOrder);
     QCOMPARE(order.last(), first->subWindow());
     QCOMPARE(first->Text1()->size(), first->size());  // the edit control is not resized to nothing
   }
@@ -254,7 +284,7 @@ class DocumentsTest : public QObject {
     Fixture f;
     f.frame().show();
     QVERIFY(QTest::qWaitForWindowActive(&f.frame()));
-    QLabel *insert = f.frame().statusPanels().panel(9);
+    QLabel *insert = PanelsOf(f.frame()).panel(9);
     QCOMPARE(insert->text(), QStringLiteral("INS"));
     const bool before = insert->isEnabled();
     QTest::keyClick(f.frame().windowHandle(), Qt::Key_Insert);
@@ -280,7 +310,7 @@ class DocumentsTest : public QObject {
     QTest::keyClick(text, Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(f.frame().activeDocument()->caption(), QStringLiteral("Untitled:2"));
     // The sub-window's own system menu carries no key that would clash.
-    for (QMdiSubWindow *sub : f.frame().mdiArea()->subWindowList())
+    for (QMdiSubWindow *sub : MdiAreaOf(f.frame())->subWindowList())
       for (QAction *a : sub->systemMenu()->actions()) QVERIFY(a->shortcut().isEmpty());
     // With no document open, the frame's New key still works.
     closeWindow(f.frame(), "Untitled");

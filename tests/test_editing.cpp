@@ -155,7 +155,7 @@ class EditingTest : public QObject {
     // Another window takes the menu bar and back: the menus made again list
     // the same items, each once.
     Trigger(doc, "mnuFNew");
-    f.frame().documents().show(doc);
+    DocumentsOf(f.frame()).show(doc);
     QMenu *menu = MenuOf(doc, "mnuFont");
     emit menu->aboutToShow();
     QCOMPARE(menu->actions().size(), families.size());

@@ -248,19 +248,8 @@ class FilesTest : public QObject {
     QCOMPARE(f.prompts().messages.at(0).text, "Can't open file: " + path + '\n' + cause);
     // The path is still recorded, but with no window the buttons stay hidden.
     QCOMPARE(recent(1), path);
-    QVERIFY(f.frame().documents().NoDocumentsOpen);
-    QVERIFY(f.frame().toolbar().button("imgCutButton")->isHidden());
-  }
-
-  void openAfterTheLastDocumentClosedBringsTheButtonsBack() {
-    Fixture f;
-    WriteFile(f.path("a.txt"), "a");
-    Trigger(f.frame().activeDocument(), "mnuFClose");
-    QVERIFY(OpenThroughMenu(f, f.path("a.txt")));
-    QVERIFY(!f.frame().documents().NoDocumentsOpen);
-    for (const char *name :
-         {"imgFileSaveButton", "imgViewBtn", "imgPrintBtn", "imgCutButton", "imgCopyButton", "imgPasteButton"})
-      QVERIFY(!f.frame().toolbar().button(name)->isHidden());
+    QVERIFY(DocumentsOf(f.frame()).noDocumentsOpen());
+    QVERIFY(ToolbarOf(f.frame()).button("imgCutButton")->isHidden());
   }
 
   void saveWritesToTheExactPathItCameFrom() {
@@ -335,16 +324,6 @@ class FilesTest : public QObject {
     Trigger(doc, "mnuFClose");
     QCOMPARE(ReadFile(f.path("kept.txt")), QByteArray("keep me\r\n"));
     QCOMPARE(f.frame().documentWindows().size(), 1);
-  }
-
-  void aClosingFrameStaysOpenWhenTheSaveDoesNotHappen() {
-    Fixture f;
-    QTest::keyClicks(f.frame().activeDocument()->Text1(), "x");
-    f.prompts().answers = {msg::Yes};
-    QVERIFY(!f.frame().close());
-    QCOMPARE(f.terminated, 0);
-    QCOMPARE(f.frame().documentWindows().size(), 1);
-    QVERIFY(f.frame().activeDocument()->changed());
   }
 
   // Each way a save can fail on this machine: the box names the file and the

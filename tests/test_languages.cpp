@@ -26,7 +26,7 @@ namespace {
 QList<int> visibleFlags(MainFrame &frame) {
   QList<int> out;
   for (int l = 0; l < LanguageCount; ++l)
-    if (frame.statusPanels().isFlagVisible(l)) out.append(l);
+    if (PanelsOf(frame).isFlagVisible(l)) out.append(l);
   return out;
 }
 
@@ -84,7 +84,7 @@ class LanguagesTest : public QObject {
     QCOMPARE(shownTree(&f.frame()), FrameFrench);
     QCOMPARE(ShownMenuBar(f.frame()), FrameFrench);
     QCOMPARE(visibleFlags(f.frame()), QList<int>{French});
-    QCOMPARE(f.frame().languages().CurrentLanguage, 1);
+    QCOMPARE(LanguagesOf(f.frame()).CurrentLanguage, 1);
     QVERIFY(!Item(&f.frame(), "mnuLanguesItem", French)->isEnabled());
     QVERIFY(Item(&f.frame(), "mnuLanguesItem", English)->isEnabled());
   }
@@ -109,14 +109,14 @@ class LanguagesTest : public QObject {
     QVERIFY(Item(b, "mnuFontSizeItem", 2)->isChecked());
     QVERIFY(!Item(b, "mnuGTaillePoliceItem", 2)->isChecked());
     // Activating A shows A's tree; the German flag stays.
-    f.frame().mdiArea()->setActiveSubWindow(a->subWindow());
+    MdiAreaOf(f.frame())->setActiveSubWindow(a->subWindow());
     QCOMPARE(ShownMenuBar(f.frame()), DocEnglish);
     QCOMPARE(visibleFlags(f.frame()), QList<int>{German});
     // And back to English from the German tree.
     Trigger(b, "mnuGOSpracheItem", English);
     QCOMPARE(shownTree(b), DocEnglish);
     QCOMPARE(visibleFlags(f.frame()), QList<int>{English});
-    QCOMPARE(f.frame().languages().CurrentLanguage, 0);
+    QCOMPARE(LanguagesOf(f.frame()).CurrentLanguage, 0);
   }
 
   void newPutsTheFlagsBackToEnglishButKeepsTheLanguage() {
@@ -125,7 +125,7 @@ class LanguagesTest : public QObject {
     Trigger(f.frame().activeDocument(), "mnuIFNuovo");
     QCOMPARE(shownTree(f.frame().activeDocument()), DocEnglish);
     QCOMPARE(visibleFlags(f.frame()), QList<int>{English});
-    QCOMPARE(f.frame().languages().CurrentLanguage, 4);
+    QCOMPARE(LanguagesOf(f.frame()).CurrentLanguage, 4);
   }
 
   void openKeepsTheFlags() {
@@ -222,14 +222,14 @@ class LanguagesTest : public QObject {
     Fixture f;
     DocumentWindow *doc = f.frame().activeDocument();
     QCOMPARE(doc->Text1()->accessibleName(), QStringLiteral("Untitled"));
-    QCOMPARE(f.frame().toolbar().button("imgPrintBtn")->accessibleName(), QStringLiteral("Print"));
+    QCOMPARE(ToolbarOf(f.frame()).button("imgPrintBtn")->accessibleName(), QStringLiteral("Print"));
     Trigger(doc, "mnuLanguagesItem", French);
-    QCOMPARE(f.frame().toolbar().button("imgFileNewButton")->accessibleName(), QStringLiteral("Nouveau"));
-    QCOMPARE(f.frame().toolbar().button("imgCutButton")->accessibleName(), QStringLiteral("Couper"));
-    QCOMPARE(f.frame().toolbar().button("imgViewBtn")->accessibleName(), QStringLiteral("Trouver"));
-    QCOMPARE(f.frame().statusPanels().panel(2)->accessibleName(), QString::fromUtf8("Français"));
+    QCOMPARE(ToolbarOf(f.frame()).button("imgFileNewButton")->accessibleName(), QStringLiteral("Nouveau"));
+    QCOMPARE(ToolbarOf(f.frame()).button("imgCutButton")->accessibleName(), QStringLiteral("Couper"));
+    QCOMPARE(ToolbarOf(f.frame()).button("imgViewBtn")->accessibleName(), QStringLiteral("Trouver"));
+    QCOMPARE(PanelsOf(f.frame()).panel(2)->accessibleName(), QString::fromUtf8("Français"));
     Trigger(doc, "mnuFermer");
-    QCOMPARE(f.frame().toolbar().button("imgFileNewButton")->accessibleName(), QStringLiteral("New"));
+    QCOMPARE(ToolbarOf(f.frame()).button("imgFileNewButton")->accessibleName(), QStringLiteral("New"));
   }
 
   void theLanguageIsNeverStored() {
@@ -238,7 +238,7 @@ class LanguagesTest : public QObject {
       Trigger(f.frame().activeDocument(), "mnuLanguagesItem", German);
     }
     Fixture f;
-    QCOMPARE(f.frame().languages().CurrentLanguage, 0);
+    QCOMPARE(LanguagesOf(f.frame()).CurrentLanguage, 0);
     QCOMPARE(ShownMenuBar(f.frame()), DocEnglish);
     QVERIFY(!SettingsBytes().contains("Language"));
   }

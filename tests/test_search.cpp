@@ -35,7 +35,7 @@ QString searchOnce(Fixture &f, const std::function<void()> &search) {
   return QStringLiteral("%1,%2").arg(e->selStart()).arg(e->selLength());
 }
 
-FindDialog *dialog(Fixture &f) { return f.frame().finder().dialog(false); }
+FindDialog *dialog(Fixture &f) { return FinderOf(f.frame()).dialog(false); }
 
 void clickFind(Fixture &f) { QTest::mouseClick(dialog(f)->findButton(), Qt::LeftButton); }
 
@@ -88,7 +88,7 @@ class SearchTest : public QObject {
     doc->Text1()->setText(text);
     doc->Text1()->setSelStart(caret);
     if (toolbar)
-      f.frame().finder().showDialog(f.frame().languages().CurrentLanguage);
+      FinderOf(f.frame()).showDialog(LanguagesOf(f.frame()).CurrentLanguage);
     else
       Trigger(doc, "mnuSFind");
     FindDialog *d = dialog(f);
@@ -113,16 +113,27 @@ class SearchTest : public QObject {
     QCOMPARE(f.prompts().messages.at(0).code, msg::OkOnly);
   }
 
+  // The search alone, with a host of one text box: positions beyond 32,767,
+  // and no text at all.
   void positionsBeyond32767() {
-    Fixture f;
-    EditControl *e = f.frame().activeDocument()->Text1();
-    e->setText(QString(40000, u'x') + "needle" + QString(20000, u'y') + "needle");
-    f.frame().finder().state().FindText = "needle";
-    f.frame().finder().findInActiveDocument();
-    QCOMPARE(e->selStart(), 40000);
-    f.frame().finder().findInActiveDocument();
-    QCOMPARE(e->selStart(), 60006);
-    QCOMPARE(f.frame().finder().state().FindLastStart, 60006);
+    ScriptedPrompts prompts;
+    StubHost host;
+    Finder finder(host);
+    EditControl e;
+    e.setText(QString(40000, u'x') + "needle" + QString(20000, u'y') + "needle");
+    host.text = &e;
+    finder.state().FindText = "needle";
+    finder.findInActiveDocument();
+    QCOMPARE(e.selStart(), 40000);
+    finder.findInActiveDocument();
+    QCOMPARE(e.selStart(), 60006);
+    QCOMPARE(finder.state().FindLastStart, 60006);
+    finder.findInActiveDocument();
+    QCOMPARE(prompts.messages.size(), 1);
+    QCOMPARE(prompts.messages.at(0).text, QStringLiteral("Cannot find \"needle\""));
+    host.text = nullptr;
+    finder.findInActiveDocument();
+    QCOMPARE(prompts.messages.size(), 1);
   }
 
   void findFillsTheBoxAndNeverUnchecksCase() {
@@ -131,15 +142,15 @@ class SearchTest : public QObject {
     doc->Text1()->setText("one word here");
     doc->Text1()->setSelStart(4);
     doc->Text1()->setSelLength(4);
-    f.frame().finder().state().FindMatchCase = 1;
+    FinderOf(f.frame()).state().FindMatchCase = 1;
     Trigger(doc, "mnuSFind");
     FindDialog *d = dialog(f);
     QCOMPARE(d->searchBox()->text(), QStringLiteral("word"));
     QVERIFY(d->findButton()->isEnabled());
     QVERIFY(d->findChild<QCheckBox *>("chkCase")->isChecked());
     // Without a selection it shows the remembered text; an empty box disables Find.
-    f.frame().finder().state().FindText = "remembered";
-    f.frame().finder().state().FindMatchCase = 0;
+    FinderOf(f.frame()).state().FindText = "remembered";
+    FinderOf(f.frame()).state().FindMatchCase = 0;
     doc->Text1()->setSelStart(0);
     Trigger(doc, "mnuSFind");
     QCOMPARE(d->searchBox()->text(), QStringLiteral("remembered"));
@@ -157,8 +168,8 @@ class SearchTest : public QObject {
     dialog(f)->findChild<QCheckBox *>("chkCase")->setChecked(true);  // not clicked: not stored yet
     QTest::mouseClick(dialog(f)->findChild<QPushButton *>("cmdcancel"), Qt::LeftButton);
     QCoreApplication::processEvents();
-    QCOMPARE(f.frame().finder().state().FindText, QStringLiteral("typed"));
-    QCOMPARE(f.frame().finder().state().FindMatchCase, 1);
+    QCOMPARE(FinderOf(f.frame()).state().FindText, QStringLiteral("typed"));
+    QCOMPARE(FinderOf(f.frame()).state().FindMatchCase, 1);
     QTRY_VERIFY(!dialog(f));  // destroyed
     // Find Next now searches without the dialog.
     Trigger(doc, "mnuSFindNext");
@@ -168,12 +179,12 @@ class SearchTest : public QObject {
     Trigger(doc, "mnuSFind");
     dialog(f)->searchBox()->setText("other");
     dialog(f)->close();
-    QCOMPARE(f.frame().finder().state().FindText, QStringLiteral("typed"));
+    QCOMPARE(FinderOf(f.frame()).state().FindText, QStringLiteral("typed"));
     // Esc presses Cancel.
     Trigger(doc, "mnuSFind");
     dialog(f)->searchBox()->setText("escaped");
     QTest::keyClick(dialog(f), Qt::Key_Escape);
-    QCOMPARE(f.frame().finder().state().FindText, QStringLiteral("escaped"));
+    QCOMPARE(FinderOf(f.frame()).state().FindText, QStringLiteral("escaped"));
   }
 
   void findNextWithNothingRememberedOpensTheEnglishDialog() {
@@ -199,13 +210,13 @@ class SearchTest : public QObject {
     Fixture f;
     Trigger(f.frame().activeDocument(), "mnuLanguagesItem", Italian);
     Trigger(f.frame().activeDocument(), "mnuIFNuovo");  // English menus, Italian still current
-    f.frame().finder().state().FindMatchCase = 1;
-    f.frame().finder().showDialog(f.frame().languages().CurrentLanguage);
+    FinderOf(f.frame()).state().FindMatchCase = 1;
+    FinderOf(f.frame()).showDialog(LanguagesOf(f.frame()).CurrentLanguage);
     QCOMPARE(dialog(f)->windowTitle(), QStringLiteral("Cerca"));
     QCOMPARE(dialog(f)->findChild<QGroupBox *>("Frame1")->title(), QStringLiteral("Direzione"));
     QCOMPARE(dialog(f)->searchBox()->text(), QString());
     QVERIFY(!dialog(f)->findChild<QCheckBox *>("chkCase")->isChecked());
-    QVERIFY(!f.frame().finder().state().FindFromCaret);
+    QVERIFY(!FinderOf(f.frame()).state().FindFromCaret);
   }
 
   void theDialogsLayout() {
@@ -235,7 +246,7 @@ class SearchTest : public QObject {
     Trigger(f.frame().activeDocument(), "mnuFClose");
     QTest::keyClicks(dialog(f)->searchBox(), "late");
     clickFind(f);
-    QCOMPARE(f.frame().finder().state().FindText, QStringLiteral("late"));
+    QCOMPARE(FinderOf(f.frame()).state().FindText, QStringLiteral("late"));
     QVERIFY(f.prompts().messages.isEmpty());
   }
 };

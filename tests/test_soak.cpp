@@ -120,7 +120,7 @@ class SoakTest : public QObject {
       walk.log.append(QStringLiteral("%1: action %2 on %3").arg(step).arg(action).arg(doc ? doc->caption() : "frame"));
       if (!doc) {
         // The frame's own menus: New, Open, a language, the toolbar.
-        const int language = shownLanguage(frame.menus());
+        const int language = shownLanguage(TreesOf(&frame));
         switch (action % 4) {
           case 0: Trigger(&frame, itemName(FrameTrees(), Command::New, language)); break;
           case 1: Trigger(&frame, itemName(FrameTrees(), Command::Open, language)); break;
@@ -188,7 +188,7 @@ class SoakTest : public QObject {
               shadow[doc] += clipboard;
             }
             if (b == 1) clipboard = e->selText();
-            QTest::mouseClick(frame.toolbar().button(buttons[b]), Qt::LeftButton);
+            QTest::mouseClick(ToolbarOf(frame).button(buttons[b]), Qt::LeftButton);
             break;
           }
           case 13: {  // closing the frame, every question cancelled or refused
@@ -227,10 +227,11 @@ class SoakTest : public QObject {
         if (!writable.contains(bytes)) fail(QStringLiteral("%1 was written with bytes no document held").arg(name));
         walk.saved[path] = bytes;
       }
-      if (!windows.isEmpty() || frame.documents().NoDocumentsOpen) noDocumentsOpen = frame.documents().NoDocumentsOpen;
+      if (!windows.isEmpty() || DocumentsOf(frame).noDocumentsOpen())
+        noDocumentsOpen = DocumentsOf(frame).noDocumentsOpen();
 
       // The tables agree with the windows on screen.
-      Documents &table = frame.documents();
+      Documents &table = DocumentsOf(frame);
       int open = 0;
       for (int i = 1; i <= table.upperBound(); ++i) {
         const bool hasWindow = table.window(i) && windows.contains(table.window(i));
@@ -240,11 +241,11 @@ class SoakTest : public QObject {
       if (open != windows.size()) fail("open slots and windows differ in number");
       if (table.AnyDocumentOpen() == windows.isEmpty()) fail("AnyDocumentOpen is wrong");
       // No document button shows while no document is open.
-      const bool buttons = !frame.toolbar().button("imgCutButton")->isHidden();
+      const bool buttons = !ToolbarOf(frame).button("imgCutButton")->isHidden();
       if (buttons != !windows.isEmpty()) fail("the document buttons do not follow the documents");
-      if (windows.isEmpty() && !table.NoDocumentsOpen) fail("NoDocumentsOpen is not set with no document");
+      if (windows.isEmpty() && !table.noDocumentsOpen()) fail("NoDocumentsOpen is not set with no document");
       // Exactly one tree of each window is shown.
-      QList<MenuTrees *> trees = {&frame.menus()};
+      QList<MenuTrees *> trees = {&TreesOf(&frame)};
       for (DocumentWindow *w : windows) trees.append(&w->menus());
       for (MenuTrees *t : trees) {
         int shownTrees = 0;

@@ -25,12 +25,12 @@ const char *const DocumentButtons[] = {"imgFileSaveButton", "imgViewBtn",    "im
                                        "imgCutButton",      "imgCopyButton", "imgPasteButton"};
 
 QLabel *holder(MainFrame &frame, const char *name) {
-  return frame.toolbar().findChild<QLabel *>(QString::fromLatin1(name));
+  return ToolbarOf(frame).findChild<QLabel *>(QString::fromLatin1(name));
 }
 
 // Which of the button's two pictures it shows: "up", "down" or "?".
 QString picture(MainFrame &frame, const char *button, const char *up, const char *down) {
-  const QImage shown = frame.toolbar().button(button)->pixmap().toImage();
+  const QImage shown = ToolbarOf(frame).button(button)->pixmap().toImage();
   if (shown == holder(frame, up)->pixmap().toImage()) return QStringLiteral("up");
   if (shown == holder(frame, down)->pixmap().toImage()) return QStringLiteral("down");
   return QStringLiteral("?");
@@ -41,7 +41,7 @@ void move(QWidget *w, QPoint p, Qt::MouseButtons held) {
   QApplication::sendEvent(w, &e);
 }
 
-bool visible(MainFrame &frame, const char *name) { return !frame.toolbar().button(name)->isHidden(); }
+bool visible(MainFrame &frame, const char *name) { return !ToolbarOf(frame).button(name)->isHidden(); }
 
 }  // namespace
 
@@ -52,7 +52,7 @@ class ToolbarTest : public QObject {
 
   void buttonsSitWhereTheTwipsSay() {
     Fixture f;
-    Toolbar &bar = f.frame().toolbar();
+    Toolbar &bar = ToolbarOf(f.frame());
     QCOMPARE(bar.objectName(), QStringLiteral("picToolbar"));
     QCOMPARE(bar.height(), TwipsY(&bar, 645));
     const QList<QPair<const char *, int>> lefts = {
@@ -77,7 +77,7 @@ class ToolbarTest : public QObject {
 
   void pressDragOffDragBackAndRelease() {
     Fixture f;
-    ImageButton *b = f.frame().toolbar().button("imgFileNewButton");
+    ImageButton *b = ToolbarOf(f.frame()).button("imgFileNewButton");
     auto shown = [&] { return picture(f.frame(), "imgFileNewButton", "imgFileNewButtonUp", "imgFileNewButtonDn"); };
     QTest::mousePress(b, Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(shown(), QStringLiteral("down"));
@@ -100,7 +100,7 @@ class ToolbarTest : public QObject {
 
   void theRightButtonSwapsOnDownAndUpOnly() {
     Fixture f;
-    ImageButton *b = f.frame().toolbar().button("imgPasteButton");
+    ImageButton *b = ToolbarOf(f.frame()).button("imgPasteButton");
     auto shown = [&] { return picture(f.frame(), "imgPasteButton", "imgPasteButtonUp", "imgPasteButtonDn"); };
     QApplication::clipboard()->setText("pasted");
     QTest::mousePress(b, Qt::RightButton, {}, QPoint(5, 5));
@@ -114,7 +114,7 @@ class ToolbarTest : public QObject {
 
   void theButtonsRunTheirCommands() {
     Fixture f;
-    Toolbar &bar = f.frame().toolbar();
+    Toolbar &bar = ToolbarOf(f.frame());
     EditControl *e = f.frame().activeDocument()->Text1();
     e->setText("alpha beta");
     e->setSelStart(0);
@@ -131,8 +131,8 @@ class ToolbarTest : public QObject {
     // Find opens the dialog, empty, in the current language.
     Trigger(f.frame().activeDocument(), "mnuLanguagesItem", German);
     QTest::mouseClick(bar.button("imgViewBtn"), Qt::LeftButton);
-    QVERIFY(f.frame().finder().dialog(false) && f.frame().finder().dialog(false)->isVisible());
-    QCOMPARE(f.frame().finder().dialog(false)->windowTitle(), QStringLiteral("Suchen"));
+    QVERIFY(FinderOf(f.frame()).dialog(false) && FinderOf(f.frame()).dialog(false)->isVisible());
+    QCOMPARE(FinderOf(f.frame()).dialog(false)->windowTitle(), QStringLiteral("Suchen"));
     // Open asks for a file.
     QTest::mouseClick(bar.button("imgFileOpenButton"), Qt::LeftButton);
     QCOMPARE(f.prompts().requests.size(), 1);
@@ -149,14 +149,14 @@ class ToolbarTest : public QObject {
     e->setSelStart(3);
     e->setSelText("er");
     // Cancelled: nothing changes.
-    QTest::mouseClick(f.frame().toolbar().button("imgFileSaveButton"), Qt::LeftButton);
+    QTest::mouseClick(ToolbarOf(f.frame()).button("imgFileSaveButton"), Qt::LeftButton);
     QCOMPARE(f.prompts().requests.last().fileName, QString());
     QVERIFY(f.prompts().requests.last().save);
     QCOMPARE(ReadFile(f.path("old.txt")), QByteArray("old"));
     QVERIFY(f.frame().activeDocument()->changed());
     // A name: written there, captioned, not recorded.
     f.prompts().files = {f.path("new.txt")};
-    QTest::mouseClick(f.frame().toolbar().button("imgFileSaveButton"), Qt::LeftButton);
+    QTest::mouseClick(ToolbarOf(f.frame()).button("imgFileSaveButton"), Qt::LeftButton);
     QCOMPARE(ReadFile(f.path("new.txt")), QByteArray("older\r\n"));
     QCOMPARE(f.frame().activeDocument()->caption(), f.path("new.txt").toUpper());
     QCOMPARE(QString(SettingsBytes()), recentBefore);
@@ -168,17 +168,17 @@ class ToolbarTest : public QObject {
     for (const char *name : DocumentButtons) QVERIFY(!visible(f.frame(), name));
     QVERIFY(visible(f.frame(), "imgFileNewButton") && visible(f.frame(), "imgFileOpenButton"));
     // Nothing breaks if a hidden button is reached anyway.
-    for (const char *name : DocumentButtons) emit f.frame().toolbar().button(name)->clicked();
+    for (const char *name : DocumentButtons) emit ToolbarOf(f.frame()).button(name)->clicked();
     QVERIFY(f.frame().documentWindows().isEmpty());
-    QTest::mouseClick(f.frame().toolbar().button("imgFileNewButton"), Qt::LeftButton);
+    QTest::mouseClick(ToolbarOf(f.frame()).button("imgFileNewButton"), Qt::LeftButton);
     for (const char *name : DocumentButtons) QVERIFY(visible(f.frame(), name));
-    QVERIFY(f.frame().documents().NoDocumentsOpen);
+    QVERIFY(DocumentsOf(f.frame()).noDocumentsOpen());
     Trigger(f.frame().activeDocument(), "mnuFClose");
     WriteFile(f.path("a.txt"), "a");
     f.prompts().files = {f.path("a.txt")};
-    QTest::mouseClick(f.frame().toolbar().button("imgFileOpenButton"), Qt::LeftButton);
+    QTest::mouseClick(ToolbarOf(f.frame()).button("imgFileOpenButton"), Qt::LeftButton);
     for (const char *name : DocumentButtons) QVERIFY(visible(f.frame(), name));
-    QVERIFY(!f.frame().documents().NoDocumentsOpen);
+    QVERIFY(!DocumentsOf(f.frame()).noDocumentsOpen());
   }
 
   // Run with QT_SCALE_FACTOR=2 (the test_toolbar_hidpi entry of the suite).
@@ -186,7 +186,7 @@ class ToolbarTest : public QObject {
     Fixture f;
     const QList<QSize> flags = {{53, 27}, {46, 27}, {52, 32}, {53, 27}, {46, 27}};
     for (int language = 0; language < LanguageCount; ++language) {
-      const QPixmap flag = f.frame().statusPanels().panel(language + 1)->pixmap();
+      const QPixmap flag = PanelsOf(f.frame()).panel(language + 1)->pixmap();
       QCOMPARE(flag.deviceIndependentSize().toSize(), flags.at(language));
       QVERIFY(flag.toImage().pixelColor(flag.width() / 2, flag.height() / 2).alpha() > 0);
     }
@@ -200,11 +200,11 @@ class ToolbarTest : public QObject {
   void crispAtDoubleDensity() {
     if (qApp->devicePixelRatio() < 2) QSKIP("runs at a device pixel ratio of 2");
     Fixture f;
-    ImageButton *b = f.frame().toolbar().button("imgFileNewButton");
+    ImageButton *b = ToolbarOf(f.frame()).button("imgFileNewButton");
     QCOMPARE(b->pixmap().devicePixelRatio(), 2.0);
     QCOMPARE(b->pixmap().size(), b->size() * 2);  // drawn at the screen's density, not scaled up
     QCOMPARE(b->width(), TwipsX(b, 480));         // twips keep their logical size
-    const QPixmap flag = f.frame().statusPanels().panel(1)->pixmap();
+    const QPixmap flag = PanelsOf(f.frame()).panel(1)->pixmap();
     QCOMPARE(flag.devicePixelRatio(), 2.0);
     QCOMPARE(flag.size(), QSize(106, 54));
   }
@@ -212,7 +212,7 @@ class ToolbarTest : public QObject {
   void toolbarItemsToggleTheStrip() {
     Fixture f;
     f.frame().show();
-    Toolbar &bar = f.frame().toolbar();
+    Toolbar &bar = ToolbarOf(f.frame());
     DocumentWindow *doc = f.frame().activeDocument();
     auto openOptions = [](QWidget *w, const char *menu) { emit MenuOf(w, menu)->aboutToShow(); };
     openOptions(doc, "mnuOptions");
