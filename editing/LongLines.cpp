@@ -190,13 +190,16 @@ bool LongLines::balance(int from, int to, EditStep &step) {
     if (!startsPiece(b) || !partsCharacter(b)) continue;
     step.aboutToChange();
     changed = true;
-    const QTextBlock before = b.previous();
+    const int before = b.position() - 1;
     joinToPrevious(cursor, b);
-    b = before.next();
+    b = m_document->findBlock(before).next();
   }
   const QTextBlock end = m_document->findBlock(qBound(0, to, last));
   // The first block of each line in the range, then each line from the last
-  // back, so that the lines still to do keep their numbers.
+  // back, so that the lines still to do keep their numbers. Blocks are found
+  // again by number or position after every change: when a block joins the
+  // one before it, Qt may let go of the node that a QTextBlock of either
+  // names, and an old one would point into another line.
   std::vector<int> firsts;
   for (QTextBlock b = lineOf(m_document->findBlock(qBound(0, from, last))).first; b.isValid();) {
     firsts.push_back(b.blockNumber());
@@ -205,22 +208,23 @@ bool LongLines::balance(int from, int to, EditStep &step) {
     b = lineEnd.next();
   }
   for (auto first = firsts.crbegin(); first != firsts.crend(); ++first)
-    if (balanceLine(m_document->findBlockByNumber(*first), step)) changed = true;
+    if (balanceLine(*first, step)) changed = true;
   return changed;
 }
 
-bool LongLines::balanceLine(const QTextBlock &first, EditStep &step) {
+bool LongLines::balanceLine(int firstNumber, EditStep &step) {
   QTextCursor cursor(m_document);
   bool changed = false;
   for (;;) {
-    const std::vector<QTextBlock> blocks = blocksOf(lineOf(first));
+    const std::vector<QTextBlock> blocks = blocksOf(lineOf(m_document->findBlockByNumber(firstNumber)));
     const std::optional<Step> next = nextStep(lengthsOf(blocks));
     if (!next) return changed;
     step.aboutToChange();
     changed = true;
     switch (next->kind) {
       case Step::JoinLine:
-        for (auto piece = blocks.crbegin(); piece + 1 != blocks.crend(); ++piece) joinToPrevious(cursor, *piece);
+        for (std::size_t joined = 1; joined < blocks.size(); ++joined)
+          joinToPrevious(cursor, m_document->findBlockByNumber(firstNumber + 1));
         break;
       case Step::Join: joinToPrevious(cursor, blocks.at(std::size_t(next->piece))); break;
       case Step::Cut: {

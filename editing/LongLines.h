@@ -102,7 +102,7 @@ class LongLines {
   std::vector<int> scanPieceStarts(QTextBlock from, int lastNumber) const;
   int pieceStartsThrough(int blockNumber) const;
   qint64 startOffset(const QTextBlock &block, int number, int extraPerBreak) const;
-  bool balanceLine(const QTextBlock &first, EditStep &step);
+  bool balanceLine(int firstNumber, EditStep &step);
 
   QTextDocument *m_document;
   const int m_pieceLength;

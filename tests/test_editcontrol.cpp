@@ -458,6 +458,19 @@ class EditControlTest : public QObject {
     QCOMPARE(e.text(), text);
   }
 
+  // A word deleted from the start of a piece leaves an empty piece, and the
+  // line is joined whole again: a join once took a character of another line.
+  void aLineJoinedAfterAnEmptiedPieceKeepsTheOtherLines() {
+    EditControl e(nullptr, 2);  // pieces of 2; lines longer than 8 in pieces
+    e.setLineBreak(LineBreak::Lf);
+    const QString first = "aa              \na\n";
+    e.setText(first + "  ayyyyyyy    ");
+    e.setSelStart(first.size() + 10);  // after the word
+    QTest::keyClick(&e, Qt::Key_Backspace, Qt::ControlModifier);
+    QCOMPARE(e.text(), first + "      ");
+    QVERIFY(e.longLines().indexIsCurrent());
+  }
+
   // Letters typed inside a line held in pieces undo together, as in a short line.
   void typingInAPieceUndoesAsInAShortLine() {
     QString line;
