@@ -7,7 +7,9 @@
 // the pieces agrees with the document, and offsets and positions map back.
 // Each input draws the document's line-break style (CR LF, LF or CR): the
 // text, the selection start and length and the selected text the program
-// reads are those of the plain box in that style.
+// reads are those of the plain box in that style. Undo and Redo give a text
+// seen before, or the one a plain box given the whole history gives: Qt's
+// own Undo may merge steps into a text never seen.
 
 #include "FuzzSupport.h"
 #include "editing/EditControl.h"
@@ -125,6 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   // never destroyed, since at exit Qt's own statics may already be gone.
   static std::vector<EditControl *> edits;
   static QPlainTextEdit &plain = *new QPlainTextEdit;
+  static QPlainTextEdit &history = *new QPlainTextEdit;  // the same keys, never set back
+  history.setPlainText(QString());
   if (edits.empty()) {
     for (int length = 2; length <= 8; ++length) edits.push_back(new EditControl(nullptr, length));
     for (QWidget *w : {static_cast<QWidget *>(edits.front()), static_cast<QWidget *>(&plain)}) w->resize(160, 120);
@@ -142,6 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const auto both = [&](int k, Qt::KeyboardModifiers modifiers = {}, const QString &text = {}) {
     key(&edit, k, modifiers, text);
     key(&plain, k, modifiers, text);
+    key(&history, k, modifiers, text);
   };
   for (int step = 0; step < 48 && !in.empty(); ++step) {
     const int revisionBefore = edit.document()->revision();
@@ -176,6 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         if (in.below(2)) pasted += QString(int(in.below(unsigned(3 * limit))), u"xy z"[in.below(4)]);
         edit.setSelText(pasted);
         plain.textCursor().insertText(ToQtBreaks(pasted));
+        history.textCursor().insertText(ToQtBreaks(pasted));
         break;
       }
       case 9: both(Qt::Key_Delete, Qt::ShiftModifier); break;  // Cut
@@ -195,8 +201,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
       }
       default: {  // Undo or Redo: a text seen before, held as the rule holds it
         const bool undo = in.below(2);
-        key(&edit, Qt::Key_Z, undo ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
-        FUZZ_CHECK(seen.contains(edit.text()));
+        const Qt::KeyboardModifiers z = undo ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier;
+        key(&edit, Qt::Key_Z, z);
+        key(&history, Qt::Key_Z, z);
+        FUZZ_CHECK(seen.contains(edit.text()) || edit.plainText() == history.toPlainText());
         plain.setPlainText(edit.plainText());
         select(edit, plain, int(edit.plainOffsetOf(edit.textCursor().anchor())),
                int(edit.plainOffsetOf(edit.textCursor().position())));
@@ -204,6 +212,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         checkPlain = false;
       }
     }
+    QTextCursor h = history.textCursor();
+    h.setPosition(plain.textCursor().anchor());
+    h.setPosition(plain.textCursor().position(), QTextCursor::KeepAnchor);
+    history.setTextCursor(h);
     seen.insert(edit.text());
     if (checkPlain) checkAgree(edit, plain);
     checkShape(edit);
