@@ -115,17 +115,17 @@ void EditControl::stepOverCutToDelete(const QKeyEvent *event) {
 void EditControl::continueMoveOverCuts(const QKeyEvent *event, int before, int revision, int length) {
   QTextCursor c = textCursor();
   const int after = c.position();
-  const bool forwardWord = IsForwardWordMove(event), backwardWord = IsBackwardWordMove(event);
+  const std::optional<CursorMove> word = WordMoveOfKey(event);
   // One key, one character: a move that only crossed a cut goes on. (Within
   // an edit step the revision stays until the step ends; the length tells.)
   const QTextBlock later = m_document->findBlock(qMax(before, after));
   const bool onlyCrossedACut = m_document->revision() == revision && m_document->characterCount() == length &&
                                qAbs(after - before) == 1 && later.position() == qMax(before, after) &&
                                LongLines::startsPiece(later);
-  if (forwardWord || backwardWord) {
-    const QTextCursor::MoveMode mode = c.hasSelection() ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
-    if (onlyCrossedACut) c.movePosition(forwardWord ? QTextCursor::NextWord : QTextCursor::PreviousWord, mode);
-    ContinueWordMove(c, forwardWord, mode);
+  if (word) {
+    // A selecting key keeps the anchor even where its move came back to it.
+    if (onlyCrossedACut) c.movePosition(word->operation, word->mode);
+    ContinueWordMove(c, word->operation == QTextCursor::NextWord, word->mode);
   } else if (const std::optional<CursorMove> move = CursorMoveOfKey(event); move && onlyCrossedACut) {
     c.movePosition(move->operation, move->mode);
   }

@@ -85,14 +85,6 @@ std::optional<KeyEdit> EditOfKey(const QKeyEvent *event, const QTextCursor &c, b
   return std::nullopt;
 }
 
-bool IsForwardWordMove(const QKeyEvent *e) {
-  return e->matches(QKeySequence::MoveToNextWord) || e->matches(QKeySequence::SelectNextWord);
-}
-
-bool IsBackwardWordMove(const QKeyEvent *e) {
-  return e->matches(QKeySequence::MoveToPreviousWord) || e->matches(QKeySequence::SelectPreviousWord);
-}
-
 DeleteSide DeleteSideOfKey(const QKeyEvent *e) {
   if (e->key() == Qt::Key_Backspace || e->matches(QKeySequence::DeleteStartOfWord)) return DeleteSide::Behind;
   if (e->matches(QKeySequence::Delete) || e->matches(QKeySequence::DeleteEndOfWord) ||
@@ -101,13 +93,35 @@ DeleteSide DeleteSideOfKey(const QKeyEvent *e) {
   return DeleteSide::None;
 }
 
-std::optional<CursorMove> CursorMoveOfKey(const QKeyEvent *e) {
-  struct Row {
-    QKeySequence::StandardKey key;
-    QTextCursor::MoveOperation operation;
-    QTextCursor::MoveMode mode;
+namespace {
+
+struct MoveRow {
+  QKeySequence::StandardKey key;
+  QTextCursor::MoveOperation operation;
+  QTextCursor::MoveMode mode;
+};
+
+template <std::size_t N>
+std::optional<CursorMove> moveOf(const QKeyEvent *e, const MoveRow (&rows)[N]) {
+  for (const MoveRow &row : rows)
+    if (e->matches(row.key)) return CursorMove{row.operation, row.mode};
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<CursorMove> WordMoveOfKey(const QKeyEvent *e) {
+  static constexpr MoveRow Moves[] = {
+      {QKeySequence::MoveToNextWord, QTextCursor::NextWord, QTextCursor::MoveAnchor},
+      {QKeySequence::MoveToPreviousWord, QTextCursor::PreviousWord, QTextCursor::MoveAnchor},
+      {QKeySequence::SelectNextWord, QTextCursor::NextWord, QTextCursor::KeepAnchor},
+      {QKeySequence::SelectPreviousWord, QTextCursor::PreviousWord, QTextCursor::KeepAnchor},
   };
-  static constexpr Row Moves[] = {
+  return moveOf(e, Moves);
+}
+
+std::optional<CursorMove> CursorMoveOfKey(const QKeyEvent *e) {
+  static constexpr MoveRow Moves[] = {
       {QKeySequence::MoveToNextChar, QTextCursor::Right, QTextCursor::MoveAnchor},
       {QKeySequence::MoveToPreviousChar, QTextCursor::Left, QTextCursor::MoveAnchor},
       {QKeySequence::SelectNextChar, QTextCursor::Right, QTextCursor::KeepAnchor},
@@ -117,9 +131,7 @@ std::optional<CursorMove> CursorMoveOfKey(const QKeyEvent *e) {
       {QKeySequence::SelectNextLine, QTextCursor::Down, QTextCursor::KeepAnchor},
       {QKeySequence::SelectPreviousLine, QTextCursor::Up, QTextCursor::KeepAnchor},
   };
-  for (const Row &row : Moves)
-    if (e->matches(row.key)) return CursorMove{row.operation, row.mode};
-  return std::nullopt;
+  return moveOf(e, Moves);
 }
 
 }  // namespace quillora

@@ -30,18 +30,17 @@ struct KeyEdit {
 // looks at keys; none for a key that edits nothing.
 std::optional<KeyEdit> EditOfKey(const QKeyEvent *event, const QTextCursor &cursor, bool readOnly);
 
-bool IsForwardWordMove(const QKeyEvent *event);
-bool IsBackwardWordMove(const QKeyEvent *event);
-
 // Which side of the caret a deleting key takes from.
 enum class DeleteSide { None, Behind, Ahead };
 DeleteSide DeleteSideOfKey(const QKeyEvent *event);
 
-// The move by one character or one line that a key makes, as Qt makes it.
+// The move by one character or one line, or by a word, that a key makes,
+// as Qt makes it; a selecting key keeps the anchor.
 struct CursorMove {
   QTextCursor::MoveOperation operation;
   QTextCursor::MoveMode mode;
 };
 std::optional<CursorMove> CursorMoveOfKey(const QKeyEvent *event);
+std::optional<CursorMove> WordMoveOfKey(const QKeyEvent *event);
 
 }  // namespace quillora

@@ -471,6 +471,22 @@ class EditControlTest : public QObject {
     QVERIFY(e.longLines().indexIsCurrent());
   }
 
+  // A selecting word key whose own move came back to the anchor goes on
+  // through the word's pieces and keeps the anchor.
+  void selectingAWordBackOverCutsKeepsTheAnchor() {
+    EditControl e(nullptr, 2);
+    e.setLineBreak(LineBreak::Lf);
+    e.setText("go " + QString(40, u'w'));
+    QTextBlock piece = e.document()->firstBlock();
+    while (!LongLines::startsPiece(piece) || e.plainOffsetOf(piece.position()) <= 5) piece = piece.next();
+    const qint64 at = e.plainOffsetOf(piece.position());
+    e.setSelStart(at);
+    e.setSelLength(1);
+    QTest::keyClick(&e, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(e.plainOffsetOf(e.textCursor().anchor()), at);
+    QCOMPARE(e.selStart(), 3);
+  }
+
   // Letters typed inside a line held in pieces undo together, as in a short line.
   void typingInAPieceUndoesAsInAShortLine() {
     QString line;
